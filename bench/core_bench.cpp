@@ -11,9 +11,12 @@
 //   6. 10,000 answers through check_answer, against 10,000 bare history appends on the same fake
 //      window.
 //
-// Google Benchmark's own flags are passed through; without any, the program runs every pair with
-// the repetitions below and prints the table on standard output, the detailed runs on standard
-// error.
+//   core_bench [BENCHMARK FLAGS] [DATA FOLDER]
+//
+// Google Benchmark's own flags are passed through and override the defaults below (nine
+// repetitions, interleaved). The table goes to standard output, the detailed runs to standard
+// error. The question folders are made in DATA FOLDER and kept there for the next run; without
+// one, in a temporary folder that is removed at the end.
 
 #include <benchmark/benchmark.h>
 #include <dirent.h>
@@ -24,9 +27,11 @@
 
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,33 +76,46 @@ void write_file(const std::string& path, std::string_view bytes) {
   close(file);
 }
 
-// A run directory whose question folder holds `count` small question files.
+// A run directory whose question folder holds `count` small question files. The folders are kept
+// under `data` between runs: making and removing 100,000 files takes longer than measuring them.
 class QuestionFolder final : public FileServices {
  public:
-  explicit QuestionFolder(int count) {
-    const std::string questions = question_folder(root_.path().string());
-    mkdir(questions.c_str(), 0755);
+  QuestionFolder(const std::filesystem::path& data, int count)
+      : root_((data / std::to_string(count)).string()) {
+    const std::string questions = question_folder(root_);
+    const std::string ready_mark = root_ + "/ready";
+    for (int i = 0; i < count; ++i) {
+      char name[32];
+      std::snprintf(name, sizeof name, "/第%06d题.txt", i);
+      if (i == 0) first_file_ = questions + name;
+    }
+    if (access(ready_mark.c_str(), F_OK) == 0) return;
+    std::filesystem::remove_all(root_);
+    std::filesystem::create_directories(questions);
     const std::string bytes = question_file_bytes(0);
     for (int i = 0; i < count; ++i) {
       char name[32];
       std::snprintf(name, sizeof name, "/第%06d题.txt", i);
       write_file(questions + name, bytes);
-      if (i == 0) first_file_ = questions + name;
     }
+    write_file(ready_mark, "");
   }
 
-  std::string run_directory() const override { return root_.path().string(); }
+  std::string run_directory() const override { return root_; }
   TextArray question_files(const std::string& folder) const override {
     return list_question_files(folder);
   }
   Bytes read_file(const std::string& path) const override { return read_whole_file(path); }
+  QuestionText read_question_text(const std::string& path) const override {
+    return question_text_from_file(path);
+  }
   void change_directory(const std::string&) const override {}
 
-  std::string folder() const { return question_folder(run_directory()); }
+  std::string folder() const { return question_folder(root_); }
   const std::string& first_file() const { return first_file_; }
 
  private:
-  TempFolder root_;
+  std::string root_;
   std::string first_file_;
 };
 
@@ -133,7 +151,7 @@ void list_and_read_one_file(benchmark::State& state, const QuestionFolder& files
 
 void file_to_text(benchmark::State& state, const std::string& path) {
   for (auto _ : state) {
-    QuestionText text = question_text_from_bytes(read_whole_file(path));
+    QuestionText text = question_text_from_file(path);
     benchmark::DoNotOptimize(text.text.data());
   }
 }
@@ -256,21 +274,30 @@ void print_table(const std::vector<Pair>& pairs, const std::map<std::string, dou
 
 int main(int argc, char** argv) {
   using namespace quiz::bench;
-  std::vector<char*> arguments(argv, argv + argc);
+  // The defaults come first, so that flags given on the command line override them.
   std::string repetitions = "--benchmark_repetitions=9";
   std::string interleaving = "--benchmark_enable_random_interleaving=true";
   std::string aggregates = "--benchmark_report_aggregates_only=true";
-  if (argc == 1) {
-    arguments.insert(arguments.end(), {repetitions.data(), interleaving.data(), aggregates.data()});
-  }
+  std::vector<char*> arguments{argv[0], repetitions.data(), interleaving.data(), aggregates.data()};
+  arguments.insert(arguments.end(), argv + 1, argv + argc);
   int count = static_cast<int>(arguments.size());
   benchmark::Initialize(&count, arguments.data());
+  // What is left after the benchmark flags: the folder that keeps the test data between runs.
+  std::optional<TempFolder> temporary_data;
+  std::filesystem::path data;
+  if (count > 1) {
+    data = arguments[1];
+  } else {
+    temporary_data.emplace();
+    data = temporary_data->path();
+  }
+  std::filesystem::create_directories(data);
 
   std::cerr << "Preparing the question folders and files...\n";
   std::vector<Pair> pairs;
   std::vector<std::unique_ptr<QuestionFolder>> folders;
   for (int files : {10, 1'000, 32'768, 100'000}) {
-    folders.push_back(std::make_unique<QuestionFolder>(files));
+    folders.push_back(std::make_unique<QuestionFolder>(data, files));
     const QuestionFolder& folder = *folders.back();
     const std::string label = std::to_string(files);
     const std::string measured = "1/load_question/" + label;
@@ -281,13 +308,13 @@ int main(int argc, char** argv) {
     pairs.push_back({"1. click, " + label + " files", measured, floor, files == 100'000 ? 1.3 : 0});
   }
 
-  TempFolder large_files;
   std::vector<std::string> contents;
   contents.reserve(2);
   for (std::size_t mebibytes : {std::size_t{1}, std::size_t{50}}) {
     contents.push_back(question_file_bytes(mebibytes * kMebibyte));
     const std::string label = std::to_string(mebibytes) + " MB";
-    const std::string path = large_files.write(label + ".txt", contents.back());
+    const std::string path = (data / (std::to_string(mebibytes) + "MB.txt")).string();
+    write_file(path, contents.back());
     const std::string measured = "2/file_to_text/" + label;
     const std::string floor = "2/iconv/" + label;
     benchmark::RegisterBenchmark(measured.c_str(), file_to_text, path)->UseRealTime();

@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace quiz {
@@ -15,6 +17,9 @@ namespace {
 class FileDescriptor final {
  public:
   explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
+  FileDescriptor(FileDescriptor&& other) noexcept : descriptor_(other.descriptor_) {
+    other.descriptor_ = -1;
+  }
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
   ~FileDescriptor() {
@@ -70,24 +75,65 @@ TextArray list_question_files(const std::string& folder) {
   return names;
 }
 
-Bytes read_whole_file(const std::string& path) {
-  if (path.empty()) return {};
+namespace {
+
+// Opens a regular file for reading without blocking; nothing when it cannot be opened or is not
+// a regular file (a FIFO or a device could keep the quiz waiting).
+std::optional<FileDescriptor> open_regular_file(const std::string& path, struct stat& status) {
+  if (path.empty()) return std::nullopt;
   FileDescriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  if (file.get() < 0 || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    return std::nullopt;
+  }
+  return file;
+}
+
+// Reads up to `size` bytes; -1 when reading fails, fewer when the file ends first.
+ssize_t read_some(int file, char* buffer, std::size_t size) {
+  for (;;) {
+    ssize_t count = read(file, buffer, size);
+    if (count >= 0 || errno != EINTR) return count;
+  }
+}
+
+}  // namespace
+
+Bytes read_whole_file(const std::string& path) {
   struct stat status {};
-  if (file.get() < 0 || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return {};
+  std::optional<FileDescriptor> file = open_regular_file(path, status);
+  if (!file) return {};
   // Read the size the file had when it was opened: a file that another program keeps appending
   // to cannot keep the quiz reading forever.
   Bytes content(static_cast<std::size_t>(status.st_size), '\0');
   std::size_t filled = 0;
   while (filled < content.size()) {
-    ssize_t count = read(file.get(), content.data() + filled, content.size() - filled);
-    if (count < 0 && errno == EINTR) continue;
+    ssize_t count = read_some(file->get(), content.data() + filled, content.size() - filled);
     if (count < 0) return {};
     if (count == 0) break;  // the file was cut short meanwhile
     filled += static_cast<std::size_t>(count);
   }
   content.resize(filled);
   return content;
+}
+
+bool read_file_in_pieces(const std::string& path, const std::function<void(std::size_t)>& take_size,
+                         const std::function<void(std::string_view)>& take_piece) {
+  struct stat status {};
+  std::optional<FileDescriptor> file = open_regular_file(path, status);
+  if (!file) return false;
+  const auto size = static_cast<std::size_t>(status.st_size);
+  take_size(size);
+  // Small enough to stay in the cache between the read and its use.
+  char piece[64 * 1024];
+  std::size_t filled = 0;
+  while (filled < size) {
+    ssize_t count = read_some(file->get(), piece, std::min(sizeof piece, size - filled));
+    if (count < 0) return false;
+    if (count == 0) break;  // the file was cut short meanwhile
+    take_piece(std::string_view(piece, static_cast<std::size_t>(count)));
+    filled += static_cast<std::size_t>(count);
+  }
+  return filled > 0;
 }
 
 std::string PosixFileServices::run_directory() const {
@@ -107,6 +153,10 @@ TextArray PosixFileServices::question_files(const std::string& folder) const {
 }
 
 Bytes PosixFileServices::read_file(const std::string& path) const { return read_whole_file(path); }
+
+QuestionText PosixFileServices::read_question_text(const std::string& path) const {
+  return question_text_from_file(path);
+}
 
 void PosixFileServices::change_directory(const std::string& folder) const {
   [[maybe_unused]] int ignored = chdir(folder.c_str());

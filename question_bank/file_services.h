@@ -4,8 +4,12 @@
 // The program uses the POSIX implementation; tests may stand in for it where a real file cannot
 // show a fault (a file that vanishes between listing and reading).
 
+#include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 
+#include "question_bank/question_file.h"
 #include "support/one_based_array.h"
 #include "support/text.h"
 
@@ -24,6 +28,12 @@ class FileServices {
   // See read_whole_file.
   virtual Bytes read_file(const std::string& path) const = 0;
 
+  // The text of the question file at `path`: the bytes of read_file turned into text. An
+  // implementation may read and convert the file a piece at a time instead, with the same result.
+  virtual QuestionText read_question_text(const std::string& path) const {
+    return question_text_from_bytes(read_file(path));
+  }
+
   // Makes `folder` the process's current directory; a failure changes nothing.
   virtual void change_directory(const std::string& folder) const = 0;
 };
@@ -33,6 +43,7 @@ class PosixFileServices final : public FileServices {
   std::string run_directory() const override;
   TextArray question_files(const std::string& folder) const override;
   Bytes read_file(const std::string& path) const override;
+  QuestionText read_question_text(const std::string& path) const override;
   void change_directory(const std::string& folder) const override;
 };
 
@@ -50,5 +61,12 @@ TextArray list_question_files(const std::string& folder);
 // bytes when the path is empty, the file is missing, cannot be opened, is not a regular file, is
 // empty, or a read fails. Never blocks: FIFOs and devices are refused before anything is read.
 Bytes read_whole_file(const std::string& path);
+
+// The bytes that read_whole_file gives, handed to `take_piece` in order through one small buffer,
+// so that the file is never held whole; `take_size` is told the file's size first. False where
+// read_whole_file gives empty bytes, even after some pieces have been handed over: the caller
+// then drops them.
+bool read_file_in_pieces(const std::string& path, const std::function<void(std::size_t)>& take_size,
+                         const std::function<void(std::string_view)>& take_piece);
 
 }  // namespace quiz

@@ -65,7 +65,7 @@ void load_question(QuizControls& controls, MessageBoxes& boxes, RandomSource& ra
   const Text& name = names.at(drawn.at(1, error_locations::kLoadQuestionDrawnIndex),
                               error_locations::kLoadQuestionDrawnName);
   const std::string path = folder + "/" + name;
-  QuestionText file = question_text_from_bytes(files.read_file(path));
+  QuestionText file = files.read_question_text(path);
   controls.append_content(Control::编辑框1, file.text);
   file.text = Text{};  // a large file's text need not be held twice from here on
   controls.append_content(Control::编辑框1, kLineBreak);

@@ -3,6 +3,7 @@
 // nothing, and the text ends at the first zero byte. Blank lines, a byte-order mark and stray
 // CR or LF bytes are kept as they are; the lines are picked later with pick_line.
 
+#include <string>
 #include <string_view>
 
 #include "support/text.h"
@@ -19,5 +20,9 @@ struct QuestionText {
 };
 
 QuestionText question_text_from_bytes(std::string_view bytes);
+
+// The same for the file at `path` as read_whole_file reads it, but read and converted a piece at
+// a time: only the text is ever held whole, never the file's bytes.
+QuestionText question_text_from_file(const std::string& path);
 
 }  // namespace quiz

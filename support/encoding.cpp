@@ -2,7 +2,9 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <memory>
 #include <type_traits>
 
@@ -48,11 +50,93 @@ std::optional<std::string> convert(std::string_view input, const char* to, const
   }
 }
 
+// A UTF-8 character of n bytes becomes at most 2n bytes of GB18030, so this reserve is never
+// outgrown. Only the pages the output fills are ever touched.
+std::size_t gb18030_size_bound(std::size_t utf8_size) { return 2 * utf8_size; }
+
 }  // namespace
 
+struct Utf8ToGb18030Stream::Converter {
+  IconvHandle handle;
+};
+
+Utf8ToGb18030Stream::Utf8ToGb18030Stream(std::size_t expected_input_size)
+    : converter_(new Converter{open_converter("GB18030", "UTF-8")}) {
+  if (!converter_->handle) failed_ = true;
+  output_.reserve(gb18030_size_bound(expected_input_size));
+}
+
+Utf8ToGb18030Stream::~Utf8ToGb18030Stream() = default;
+
+bool Utf8ToGb18030Stream::fail() {
+  failed_ = true;
+  output_ = Bytes{};
+  return false;
+}
+
+// Converts as much of the input as forms whole characters, through a small buffer that stays in
+// the cache. On `incomplete`, `in` points at the first byte of the cut-off character.
+Utf8ToGb18030Stream::Outcome Utf8ToGb18030Stream::convert(const char*& in, std::size_t& in_left) {
+  char chunk[64 * 1024];
+  for (;;) {
+    char* out = chunk;
+    std::size_t out_left = sizeof chunk;
+    char* input = const_cast<char*>(in);
+    std::size_t result = iconv(converter_->handle.get(), &input, &in_left, &out, &out_left);
+    int error = errno;
+    in = input;
+    output_.append(chunk, sizeof chunk - out_left);
+    if (result != static_cast<std::size_t>(-1)) return Outcome::converted;
+    if (error == E2BIG) continue;
+    return error == EINVAL ? Outcome::incomplete : Outcome::invalid;
+  }
+}
+
+bool Utf8ToGb18030Stream::add(std::string_view piece) {
+  if (failed_) return false;
+  if (pending_size_ > 0) {
+    // Finish the character that the previous piece cut off with the first bytes of this one.
+    // Its bytes and those that follow are converted together; whatever of this piece they did
+    // not use is converted with the rest of the piece below.
+    const std::size_t taken = std::min(piece.size(), sizeof pending_ - pending_size_);
+    std::memcpy(pending_ + pending_size_, piece.data(), taken);
+    const std::size_t joined = pending_size_ + taken;
+    const char* in = pending_;
+    std::size_t in_left = joined;
+    const Outcome outcome = convert(in, in_left);
+    if (outcome == Outcome::invalid) return fail();
+    const std::size_t used = joined - in_left;
+    if (used < pending_size_) {
+      // Still cut off: the whole piece was too short to finish it. A UTF-8 character is never
+      // longer than the pending buffer, so anything else is not UTF-8.
+      if (taken < piece.size()) return fail();
+      pending_size_ = joined;
+      return true;
+    }
+    piece.remove_prefix(used - pending_size_);
+    pending_size_ = 0;
+  }
+  const char* in = piece.data();
+  std::size_t in_left = piece.size();
+  const Outcome outcome = convert(in, in_left);
+  if (outcome == Outcome::invalid) return fail();
+  if (outcome == Outcome::incomplete) {
+    if (in_left > sizeof pending_) return fail();
+    std::memcpy(pending_, in, in_left);
+    pending_size_ = in_left;
+  }
+  return true;
+}
+
+std::optional<Bytes> Utf8ToGb18030Stream::finish() {
+  if (failed_ || pending_size_ > 0) return std::nullopt;
+  return std::move(output_);
+}
+
 std::optional<Bytes> utf8_to_gb18030(std::string_view utf8) {
-  // A UTF-8 character of n bytes becomes at most 2n bytes of GB18030, so this never grows.
-  return convert(utf8, "GB18030", "UTF-8", 2 * utf8.size());
+  Utf8ToGb18030Stream stream(utf8.size());
+  stream.add(utf8);
+  return stream.finish();
 }
 
 std::optional<std::string> gb18030_to_utf8(std::string_view gb18030) {
@@ -60,7 +144,7 @@ std::optional<std::string> gb18030_to_utf8(std::string_view gb18030) {
 }
 
 Text utf8_to_gb18030_lossy(std::string_view utf8) {
-  return convert(utf8, "GB18030", "UTF-8", 2 * utf8.size(), "?").value_or(Text{});
+  return convert(utf8, "GB18030", "UTF-8", gb18030_size_bound(utf8.size()), "?").value_or(Text{});
 }
 
 std::string gb18030_to_utf8_lossy(std::string_view gb18030) {

@@ -1,7 +1,16 @@
 // Memory that cannot be obtained ends the program through the fatal run-time error, naming the
 // number of bytes that was asked for. Replacing the global operator new catches every allocation
 // of texts and arrays, and it is the one place that knows the size of the failed request.
+//
+// It is also the one place that sees every large block: those are asked to be backed by huge
+// pages where the system allows it, so that filling the text of a large question file takes one
+// page fault per 2 MiB instead of one per 4 KiB. On a virtual machine a page fault can cost more
+// than converting the bytes that fill the page.
 
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -28,11 +37,26 @@ namespace {
   quiz::raise_fatal_error(message, quiz::kMessageGiven, {0, 0});
 }
 
+constexpr std::size_t kHugePageSize = 2 * 1024 * 1024;
+
+// Only a hint: where huge pages are not available the block stays as it is.
+void advise_huge_pages(void* memory, std::size_t size) {
+  static const auto page_size = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+  const auto start = reinterpret_cast<std::uintptr_t>(memory);
+  const std::uintptr_t first_page = (start + page_size - 1) & ~(page_size - 1);
+  const std::uintptr_t end_page = (start + size) & ~(page_size - 1);
+  if (end_page > first_page) {
+    madvise(reinterpret_cast<void*>(first_page), end_page - first_page, MADV_HUGEPAGE);
+  }
+}
+
 }  // namespace
 
 void* operator new(std::size_t size) {
-  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
-  report_allocation_failure(size);
+  void* memory = std::malloc(size == 0 ? 1 : size);
+  if (!memory) report_allocation_failure(size);
+  if (size >= kHugePageSize) advise_huge_pages(memory, size);
+  return memory;
 }
 
 void* operator new[](std::size_t size) { return ::operator new(size); }

@@ -80,7 +80,60 @@ TEST(QuestionFile, FromBytesToFields) {
     std::string path = folder.write("q.txt", c.bytes);
     EXPECT_EQ(fields_of(path), c.fields);
     EXPECT_EQ(question_text_from_bytes(read_whole_file(path)).problem, c.problem);
+    QuestionText from_file = question_text_from_file(path);
+    EXPECT_EQ(from_file.text, question_text_from_bytes(read_whole_file(path)).text);
+    EXPECT_EQ(from_file.problem, c.problem);
   }
+}
+
+// A file is converted a piece at a time; wherever a piece ends, even inside a character, the
+// result is the one for the whole input.
+TEST(QuestionFile, ConversionInPiecesEqualsConversionOfTheWhole) {
+  const std::string_view inputs[] = {
+      "问\r\n甲😀乙\r\nab",  // two-, three- and four-byte characters
+      "\xEF\xBB\xBFq\r\n",  // byte-order mark
+      "a\xe4\xb8"
+      "b\r\n",              // lead byte without continuation
+      "问\r\n\xe4\xb8",     // character cut off at the end
+      "\xf4\x90\x80\x80x",  // above U+10FFFF
+      "\xed\xa0\x80x",      // encoded surrogate
+      "ab\0问",
+  };
+  for (std::string_view input : inputs) {
+    const std::optional<Bytes> whole = utf8_to_gb18030(input);
+    for (std::size_t first = 0; first <= input.size(); ++first) {
+      for (std::size_t second = first; second <= input.size(); ++second) {
+        SCOPED_TRACE(::testing::Message()
+                     << "pieces end at " << first << " and " << second << " of " << input.size());
+        Utf8ToGb18030Stream stream(input.size());
+        stream.add(input.substr(0, first));
+        stream.add(input.substr(first, second - first));
+        stream.add(input.substr(second));
+        EXPECT_EQ(stream.finish(), whole);
+      }
+    }
+    Utf8ToGb18030Stream byte_by_byte(0);
+    for (char byte : input) byte_by_byte.add(std::string_view(&byte, 1));
+    EXPECT_EQ(byte_by_byte.finish(), whole);
+  }
+}
+
+TEST(QuestionFile, LargeFileReadInPiecesEqualsWholeRead) {
+  std::string bytes;
+  // Lines of 38 bytes put the ends of the 64 KiB pieces inside three- and four-byte characters.
+  while (bytes.size() < 300 * 1024) bytes += "第一行：问题😀 and text 1234\r\n";
+  TempFolder folder;
+  const std::string path = folder.write("large.txt", bytes);
+  QuestionText expected = question_text_from_bytes(read_whole_file(path));
+  ASSERT_EQ(expected.problem, FileProblem::none);
+  QuestionText from_file = question_text_from_file(path);
+  EXPECT_EQ(from_file.problem, FileProblem::none);
+  EXPECT_TRUE(from_file.text == expected.text);
+
+  bytes.back() = '\xff';  // one bad byte at the very end spoils the whole file
+  folder.write("large.txt", bytes);
+  EXPECT_EQ(question_text_from_file(path).problem, FileProblem::not_utf8);
+  EXPECT_EQ(question_text_from_file(path).text, "");
 }
 
 TEST(QuestionFile, ByteOrderMarkBecomesPartOfTheQuestion) {
@@ -107,10 +160,13 @@ TEST(QuestionFile, ReadsOnlyRegularFilesAndNeverBlocks) {
   for (const char* name : {"fifo.txt", "zero.txt", "dangling.txt", "folder.txt", "none.txt"}) {
     SCOPED_TRACE(name);
     EXPECT_EQ(read_whole_file((folder.path() / name).string()), "");
+    EXPECT_EQ(question_text_from_file((folder.path() / name).string()).problem,
+              FileProblem::unreadable);
   }
   EXPECT_EQ(read_whole_file(""), "");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
   EXPECT_EQ(read_whole_file((folder.path() / "link.txt").string()), "abc");
+  EXPECT_EQ(question_text_from_file((folder.path() / "link.txt").string()).text, "abc");
 }
 
 }  // namespace
