@@ -142,7 +142,6 @@ void print_table(const std::vector<Pair>& pairs, const std::map<std::string, dou
   }
 }
 
-
 // Google Benchmark's flags from the command line override these defaults: nine repetitions,
 // interleaved at random so that a busy machine slows a figure and its floor alike, and only
 // their statistics shown. What is left of the command line after the flags is the data folder,

@@ -23,8 +23,8 @@
 
 #include "bench/bench_support.h"
 #include "quiz_window/check_answer.h"
-#include "quiz_window/qt/quiz_window.h"
 #include "quiz_window/qt/qt_window_host.h"
+#include "quiz_window/qt/quiz_window.h"
 #include "support/random_source.h"
 #include "tests/fakes.h"
 
@@ -153,11 +153,10 @@ int main(int argc, char** argv) {
 
   std::cerr << "Running...\n";
   const std::map<std::string, double> medians = run.run();
-  print_table({{"4. click with a 50 MB file, window vs core", "4/click/window",
-                "4/file_to_text/core", 2.0},
-               {"6. 10,000 answers, real list widget", "6/check_answer/window", "6/addItem/bare",
-                1.5}},
-              medians);
+  print_table(
+      {{"4. click with a 50 MB file, window vs core", "4/click/window", "4/file_to_text/core", 2.0},
+       {"6. 10,000 answers, real list widget", "6/check_answer/window", "6/addItem/bare", 1.5}},
+      medians);
 
   std::vector<long> peaks;
   for (int i = 0; i < 5; ++i) peaks.push_back(first_click_peak_bytes(large));

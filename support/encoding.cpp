@@ -6,7 +6,9 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <type_traits>
+#include <vector>
 
 namespace quiz {
 namespace {
@@ -21,6 +23,28 @@ IconvHandle open_converter(const char* to, const char* from) {
   return IconvHandle(handle == reinterpret_cast<iconv_t>(-1) ? nullptr : handle);
 }
 
+// Opening a converter costs more than converting a caption or a history line, and the window
+// converts one for every text it shows: each direction is opened once per thread and kept, and
+// its state is reset before every use.
+iconv_t shared_converter(const char* to, const char* from) {
+  struct Entry {
+    std::string to;
+    std::string from;
+    IconvHandle handle;
+  };
+  thread_local std::vector<Entry> converters;
+  for (Entry& entry : converters) {
+    if (entry.to == to && entry.from == from) {
+      iconv(entry.handle.get(), nullptr, nullptr, nullptr, nullptr);
+      return entry.handle.get();
+    }
+  }
+  IconvHandle handle = open_converter(to, from);
+  if (!handle) return nullptr;
+  converters.push_back({to, from, std::move(handle)});
+  return converters.back().handle.get();
+}
+
 // Converts all of `input`. The result reserves `expected_size` bytes up front and is filled
 // through a small buffer, so a large conversion makes one allocation and touches only the pages
 // it writes. Given a `replacement`, each undecodable byte is replaced by it and the conversion
@@ -28,7 +52,7 @@ IconvHandle open_converter(const char* to, const char* from) {
 std::optional<std::string> convert(std::string_view input, const char* to, const char* from,
                                    std::size_t expected_size,
                                    std::optional<std::string_view> replacement = std::nullopt) {
-  IconvHandle converter = open_converter(to, from);
+  iconv_t converter = shared_converter(to, from);
   if (!converter) return std::nullopt;
   std::string output;
   output.reserve(expected_size);
@@ -38,7 +62,7 @@ std::optional<std::string> convert(std::string_view input, const char* to, const
   for (;;) {
     char* out = chunk;
     std::size_t out_left = sizeof chunk;
-    std::size_t result = iconv(converter.get(), &in, &in_left, &out, &out_left);
+    std::size_t result = iconv(converter, &in, &in_left, &out, &out_left);
     int error = errno;
     output.append(chunk, sizeof chunk - out_left);
     if (result != static_cast<std::size_t>(-1)) return output;
