@@ -116,9 +116,13 @@ Finding not_utf8_finding(std::string_view bytes) {
   Finding finding{FindingKind::not_utf8};
   finding.byte_offset = first_invalid_utf8(bytes);
   finding.line = file_line_at(bytes, finding.byte_offset.value_or(0));
-  // A zero byte is never in a text that was meant as GB18030, though GB18030 would decode it.
-  finding.decodes_as_gb18030 =
-      bytes.find('\0') == std::string_view::npos && gb18030_to_utf8(bytes).has_value();
+  // Many bytes decode as GB18030, a damaged UTF-8 file often among them; converting that would
+  // garble it. A file saved as GB18030 or GBK shows more bad UTF-8 than good Chinese characters,
+  // and never a zero byte.
+  const Utf8Tally tally = tally_utf8(bytes);
+  finding.decodes_as_gb18030 = tally.bad_sequences > tally.multi_byte_characters &&
+                               bytes.find('\0') == std::string_view::npos &&
+                               gb18030_to_utf8(bytes).has_value();
   return finding;
 }
 

@@ -153,6 +153,21 @@ std::optional<std::size_t> first_invalid_utf8(std::string_view bytes) {
   return std::nullopt;
 }
 
+Utf8Tally tally_utf8(std::string_view bytes) {
+  Utf8Tally tally;
+  for (std::size_t at = 0; at < bytes.size();) {
+    std::size_t length = utf8_sequence_length(bytes, at);
+    if (length == 0) {
+      ++tally.bad_sequences;
+      length = 1;
+    } else if (length > 1) {
+      ++tally.multi_byte_characters;
+    }
+    at += length;
+  }
+  return tally;
+}
+
 std::optional<NearMiss> compare_near(std::string_view answer, std::string_view option) {
   if (answer == option) return std::nullopt;
   const WhiteSpaceParts answer_parts = split_white_space(answer);

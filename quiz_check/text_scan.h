@@ -32,6 +32,14 @@ int file_line_at(std::string_view bytes, std::size_t offset);
 // end); nothing when all of `bytes` is UTF-8.
 std::optional<std::size_t> first_invalid_utf8(std::string_view bytes);
 
+// Walks `bytes` as UTF-8, skipping one byte after each sequence that is not UTF-8, and counts
+// the well-formed characters of two to four bytes and the bad sequences.
+struct Utf8Tally {
+  std::size_t multi_byte_characters{};
+  std::size_t bad_sequences{};
+};
+Utf8Tally tally_utf8(std::string_view bytes);
+
 // How the UTF-8 `answer` differs from the UTF-8 `option` when they are equal once surrounding
 // white space is dropped, A to Z fold to a to z and full-width forms fold to ASCII; nothing when
 // they differ in more than that, or are equal as they stand.
