@@ -36,3 +36,11 @@ void* operator new(std::size_t size) {
 }
 
 void* operator new[](std::size_t size) { return ::operator new(size); }
+
+// Memory from the operator new above comes from malloc, so it goes back through free. The
+// library's own operator delete would do the same, but only by coincidence of its
+// implementation; AddressSanitizer rightly reports the mismatch.
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
