@@ -38,10 +38,11 @@ void ConsoleReporter::file_checked(const std::string& path, const FileCheck& che
     const Message message = describe(finding, check, path, language_);
     const Severity level = severity(finding.kind);
     location(path, finding.line);
-    out_ << paint(severity_style(level), severity_label(level, language_) + ":") << ' '
+    out_ << paint(severity_style(level), severity_label(level, language_)) << label_gap(language_)
          << message.text << '\n';
     if (!message.advice.empty()) {
-      out_ << "    " << paint(kNote, note_label(language_) + ":") << ' ' << message.advice << '\n';
+      out_ << "    " << paint(kNote, note_label(language_)) << label_gap(language_)
+           << message.advice << '\n';
     }
     if (!message.command.empty()) out_ << "        " << message.command << '\n';
   }
@@ -49,7 +50,7 @@ void ConsoleReporter::file_checked(const std::string& path, const FileCheck& che
 
 void ConsoleReporter::path_problem(const std::string& path, PathProblem problem) {
   location(path, 0);
-  out_ << paint(kError, severity_label(Severity::error, language_) + ":") << ' '
+  out_ << paint(kError, severity_label(Severity::error, language_)) << label_gap(language_)
        << describe(problem, language_) << '\n';
 }
 

@@ -111,8 +111,8 @@ Message describe_read_problem(const Finding& finding, const std::string& path, L
                   "文件是空的：测验会显示一道空题")};
     case FindingKind::not_utf8: {
       const std::string where = finding.byte_offset
-                                    ? say(l, " at byte ", "（第 ") + number(*finding.byte_offset) +
-                                          say(l, "", " 字节处）")
+                                    ? say(l, " at byte offset ", "（字节偏移 ") +
+                                          number(*finding.byte_offset) + say(l, "", "）")
                                     : "";
       Message message{say(l, "not valid UTF-8" + where + ": the quiz reads nothing from this file",
                           "不是有效的 UTF-8" + where + "：测验读不出这个文件的任何内容")};
@@ -171,10 +171,10 @@ Message describe(const Finding& finding, const FileCheck& check, const std::stri
     }
     case FindingKind::zero_byte:
       return {say(l,
-                  "a zero byte at byte " + number(finding.byte_offset.value_or(0)) +
+                  "a zero byte at byte offset " + number(finding.byte_offset.value_or(0)) +
                       ": the quiz drops it and everything after it",
-                  "第 " + number(finding.byte_offset.value_or(0)) +
-                      " 字节处有一个零字节：测验会丢掉它和它后面的全部内容")};
+                  "有一个零字节（字节偏移 " + number(finding.byte_offset.value_or(0)) +
+                      "）：测验会丢掉它和它后面的全部内容")};
     case FindingKind::too_few_lines:
       if (finding.line_count == 0) {
         return {say(l, "the file holds no line: the quiz shows an empty question",
@@ -192,10 +192,11 @@ Message describe(const Finding& finding, const FileCheck& check, const std::stri
                   "答案" + quoted(field_of(check, kAnswerLine), l) +
                       "与四个选项都不相同：选哪一个都会判为答错")};
     case FindingKind::answer_matches_several:
-      return {say(l,
-                  "the answer equals " + option_list(finding.options, l) +
-                      ": each of them will be judged right",
-                  "答案与" + option_list(finding.options, l) + "都相同：选其中哪一个都会判为答对")};
+      return {
+          say(l,
+              "the answer equals " + option_list(finding.options, l) +
+                  ": each of them will be judged right",
+              "答案与" + option_list(finding.options, l) + " 都相同：选其中哪一个都会判为答对")};
     case FindingKind::utf8_byte_order_mark:
       return {say(l,
                   "the file starts with a UTF-8 byte-order mark: the quiz shows it as part of "
@@ -220,7 +221,7 @@ Message describe(const Finding& finding, const FileCheck& check, const std::stri
       return {say(l,
                   option_list(finding.options, l) + " have the same text " +
                       quoted(field_of(check, option + 1), l),
-                  option_list(finding.options, l) + "的内容相同：" +
+                  option_list(finding.options, l) + " 的内容相同：" +
                       quoted(field_of(check, option + 1), l))};
     }
     case FindingKind::lone_cr:
@@ -256,10 +257,12 @@ std::string describe(PathProblem problem, Language l) {
 }
 
 std::string severity_label(Severity severity, Language l) {
-  return severity == Severity::error ? say(l, "error", "错误") : say(l, "warning", "警告");
+  return severity == Severity::error ? say(l, "error:", "错误：") : say(l, "warning:", "警告：");
 }
 
-std::string note_label(Language l) { return say(l, "note", "提示"); }
+std::string note_label(Language l) { return say(l, "note:", "提示："); }
+
+std::string label_gap(Language l) { return say(l, " ", ""); }
 
 std::string summary_line(const Summary& summary, Language l) {
   auto n = [](int value) { return std::to_string(value); };

@@ -26,8 +26,10 @@ Message describe(const Finding& finding, const FileCheck& check, const std::stri
                  Language language);
 std::string describe(PathProblem problem, Language language);
 
+// "error:", "warning:" and "note:", with the colon of the language; label_gap goes after them.
 std::string severity_label(Severity severity, Language language);
 std::string note_label(Language language);
+std::string label_gap(Language language);
 std::string summary_line(const Summary& summary, Language language);
 std::string help_text(Language language);
 std::string version_text();
