@@ -34,7 +34,7 @@ class TextCheck final {
     if (line_count > kQuestionFieldCount) {
       add({FindingKind::too_many_lines, file_line(kQuestionFieldCount + 1), {}, {}, line_count});
     }
-    check_stray_line_breaks(std::min(line_count, kQuestionFieldCount));
+    check_each_field(std::min(line_count, kQuestionFieldCount));
     check_duplicate_options();
     if (line_count >= kQuestionFieldCount) check_answer();
   }
@@ -62,10 +62,16 @@ class TextCheck final {
     return true;
   }
 
-  void check_stray_line_breaks(int fields_present) {
+  // Line-break bytes and lines that look blank but are not: an editor hides both, while they
+  // change what the quiz shows or which line becomes which field.
+  void check_each_field(int fields_present) {
     for (int number = 1; number <= fields_present; ++number) {
-      if (field(number).find('\r') != Text::npos) add({FindingKind::lone_cr, file_line(number)});
-      if (field(number).find('\n') != Text::npos) add({FindingKind::lone_lf, file_line(number)});
+      const Text& text = field(number);
+      if (text.find('\r') != Text::npos) add({FindingKind::lone_cr, file_line(number)});
+      if (text.find('\n') != Text::npos) add({FindingKind::lone_lf, file_line(number)});
+      if (text.find_first_not_of(" \t") == Text::npos) {
+        add({FindingKind::spaces_only_line, file_line(number)});
+      }
     }
   }
 
@@ -151,6 +157,8 @@ FileCheck check_question_bytes(std::string_view bytes, NoBytesReason no_bytes) {
     result.findings.push_back(finding);
   }
   TextCheck(question.text, result).run();
+  std::stable_sort(result.findings.begin(), result.findings.end(),
+                   [](const Finding& a, const Finding& b) { return a.line < b.line; });
   return result;
 }
 

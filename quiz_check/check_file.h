@@ -20,7 +20,7 @@ inline constexpr int kQuestionLine = 1;
 inline constexpr int kAnswerLine = 6;
 
 struct FileCheck {
-  std::vector<Finding> findings{};
+  std::vector<Finding> findings{};  // whole-file findings first, then in the order of the lines
   // The fields as the quiz will show them, GB18030 texts like all of the quiz's.
   QuestionFields fields{};
 };
@@ -35,7 +35,7 @@ FileCheck check_question_bytes(std::string_view bytes,
 // Reads the file at `path` as the quiz does and checks it.
 FileCheck check_question_file(const std::string& path);
 
-// Error when one of the findings is an error, warning when one is a warning, else nothing.
+// True when one of the findings has the severity `wanted`.
 bool has_severity(const FileCheck& check, Severity wanted);
 
 }  // namespace quiz::check

@@ -23,6 +23,7 @@ Severity severity(FindingKind kind) {
     case FindingKind::duplicate_options:
     case FindingKind::lone_cr:
     case FindingKind::lone_lf:
+    case FindingKind::spaces_only_line:
     case FindingKind::name_not_listed:
       return Severity::warning;
   }

@@ -232,6 +232,13 @@ Message describe(const Finding& finding, const FileCheck& check, const std::stri
                   "this line holds an LF without CR: the quiz does not end the line there, "
                   "so what follows belongs to the same line",
                   "这一行里有不带 CR 的 LF：测验不在那里换行，后面的内容仍属于这一行")};
+    case FindingKind::spaces_only_line:
+      return {say(l,
+                  "this line holds only spaces or tabs: the quiz counts it as a line, so every "
+                  "later line moves down by one",
+                  "这一行只有空格或制表符：测验把它算作一行，后面的每一行都会往后挪一行"),
+              say(l, "delete the spaces to make it a blank line, which the quiz skips",
+                  "删掉这些空格，让它成为测验会跳过的空行")};
     case FindingKind::name_not_listed:
       return {say(l,
                   "the quiz lists only files whose names end in .txt: it will never show this "

@@ -97,6 +97,9 @@ const std::vector<FixtureRow> kFixtures = {
     {"单独的CR.txt", {at(K::lone_cr, 3)}, 0},
     {"单独的LF.txt", {at(K::lone_lf, 1)}, 0},
     {"名字不对.text", {at(K::name_not_listed, 0)}, 0},
+    {"空格行.txt",
+     {at(K::spaces_only_line, 2), at(K::answer_matches_none, 6), lines(K::too_many_lines, 7, 7)},
+     1},
     {"没有结尾换行.txt", {}, 0},
 };
 

@@ -51,17 +51,19 @@ TEST(CheckPaths, ListsAFolderAsTheQuizDoes) {
   }
   // Sorted by bytes; the subfolder 子文件夹.txt and the file 名字不对.text are not listed.
   const std::vector<std::string> expected = {
-      "cr行尾.txt",       "gbk编码.txt",        "lf行尾.txt",       "utf16.txt",
-      "七行.txt",         "五行.txt",           "全角半角.txt",     "单独的CR.txt",
-      "单独的LF.txt",     "只有空行.txt",       "坏字节.txt",       "大小写不同.txt",
-      "带BOM.txt",        "末尾字符不完整.txt", "没有结尾换行.txt", "空文件.txt",
-      "空行和第七行.txt", "答案不在选项中.txt", "答案多了空格.txt", "答案对应两个选项.txt",
-      "选项重复.txt",     "零字节.txt"};
+      "cr行尾.txt",         "gbk编码.txt",        "lf行尾.txt",
+      "utf16.txt",          "七行.txt",           "五行.txt",
+      "全角半角.txt",       "单独的CR.txt",       "单独的LF.txt",
+      "只有空行.txt",       "坏字节.txt",         "大小写不同.txt",
+      "带BOM.txt",          "末尾字符不完整.txt", "没有结尾换行.txt",
+      "空文件.txt",         "空格行.txt",         "空行和第七行.txt",
+      "答案不在选项中.txt", "答案多了空格.txt",   "答案对应两个选项.txt",
+      "选项重复.txt",       "零字节.txt"};
   EXPECT_EQ(names, expected);
-  EXPECT_EQ(summary.files_checked, 22);
+  EXPECT_EQ(summary.files_checked, 23);
   EXPECT_EQ(summary.files_fine, 1);
   EXPECT_EQ(summary.files_with_warnings, 6);
-  EXPECT_EQ(summary.files_with_errors, 15);
+  EXPECT_EQ(summary.files_with_errors, 16);
   EXPECT_EQ(exit_status(summary), 1);
 }
 

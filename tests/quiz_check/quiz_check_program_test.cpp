@@ -114,7 +114,7 @@ TEST(QuizCheckProgram, PrintsTheSummaryAndExitsWithTheRightStatus) {
        {QUIZ_CHECK_FIXTURES},
        {"LANG=C"},
        1,
-       "22 files checked: 1 fine, 6 with warnings, 15 with errors"},
+       "23 files checked: 1 fine, 6 with warnings, 16 with errors"},
       {"sample bank",
        {QUIZ_SAMPLE_BANK},
        {"LANG=en_US.UTF-8"},
