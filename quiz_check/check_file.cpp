@@ -16,19 +16,34 @@ namespace {
 constexpr int kOptionCount = 4;
 constexpr int kQuestionFieldCount = 6;
 
-// Where the quiz's lines of one text lie, and the findings gathered so far.
+// True for a text of spaces, tabs and ideographic spaces (A1 A1 in GB18030) alone, which an
+// editor shows as a blank line.
+bool looks_blank(const Text& text) {
+  for (std::size_t at = 0; at < text.size();) {
+    if (text[at] == ' ' || text[at] == '\t') {
+      ++at;
+    } else if (text.compare(at, 2, "\xA1\xA1") == 0) {
+      at += 2;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Checks the lines and fields that the quiz takes from one question's text, and adds what it
+// finds to `result`.
 class TextCheck final {
  public:
   TextCheck(const Text& text, FileCheck& result)
       : buffer_(text + "\r\n"), result_(result), lines_(locate_lines(buffer_)) {}
 
   void run() {
-    const Text& buffer = buffer_;
     for (int field = 1; field <= kQuestionFieldCount; ++field) {
-      result_.fields[static_cast<std::size_t>(field - 1)] = pick_line(buffer, field);
+      result_.fields[static_cast<std::size_t>(field - 1)] = pick_line(buffer_, field);
     }
     TextArray pieces;
-    const int line_count = split_nonempty(buffer, "\r\n", 0, pieces);
+    const int line_count = split_nonempty(buffer_, "\r\n", 0, pieces);
     if (line_count == 1 && check_single_line()) return;
     if (line_count < kQuestionFieldCount) add({FindingKind::too_few_lines, 0, {}, {}, line_count});
     if (line_count > kQuestionFieldCount) {
@@ -69,7 +84,7 @@ class TextCheck final {
       const Text& text = field(number);
       if (text.find('\r') != Text::npos) add({FindingKind::lone_cr, file_line(number)});
       if (text.find('\n') != Text::npos) add({FindingKind::lone_lf, file_line(number)});
-      if (text.find_first_not_of(" \t") == Text::npos) {
+      if (looks_blank(text)) {
         add({FindingKind::spaces_only_line, file_line(number)});
       }
     }

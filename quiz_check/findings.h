@@ -28,7 +28,7 @@ enum class FindingKind {
   duplicate_options,     // the two options in `options` have the same text
   lone_cr,               // a CR without LF inside the line
   lone_lf,               // an LF without CR inside the line
-  spaces_only_line,      // a line of spaces or tabs alone, which the quiz counts as a line
+  spaces_only_line,      // a line of spaces alone, which the quiz counts as a line
   name_not_listed,       // a file named on the command line that the quiz would not list
 };
 

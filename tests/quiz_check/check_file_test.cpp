@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <initializer_list>
 #include <ostream>
@@ -111,6 +112,31 @@ TEST(CheckFile, FindsWhatIsWrongWithEachFixture) {
     ASSERT_EQ(reporter.files.size(), 1u);
     EXPECT_EQ(reporter.files[0].second.findings, row.expected);
     EXPECT_EQ(exit_status(summary), row.exit_status);
+  }
+}
+
+TEST(CheckFile, WarnsAboutLinesThatLookBlankButCount) {
+  struct Row {
+    const char* name;
+    const char* second_line;
+    bool warned;
+  };
+  const Row rows[] = {
+      {"spaces", "   ", true},
+      {"a tab", "\t", true},
+      {"ideographic spaces", "\u3000\u3000", true},
+      {"mixed", " \u3000\t", true},
+      {"text between spaces", " 北京 ", false},
+      {"a full-width letter", "\u3000Ａ", false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string bytes =
+        std::string("问题\r\n") + row.second_line + "\r\nA\r\nB\r\nC\r\nA\r\n";
+    const FileCheck check = check_question_bytes(bytes);
+    const bool warned = std::find(check.findings.begin(), check.findings.end(),
+                                  at(K::spaces_only_line, 2)) != check.findings.end();
+    EXPECT_EQ(warned, row.warned);
   }
 }
 
