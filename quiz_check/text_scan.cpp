@@ -41,9 +41,12 @@ bool is_ascii_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == 
 
 constexpr std::string_view kIdeographicSpace = "\u3000";
 
-// Length of the white space at the start (from_end false) or end of `text`: ASCII spaces, tabs,
-// CR, LF and the ideographic space U+3000.
-std::size_t white_space_length(std::string_view text, bool from_end) {
+enum class Edge { start, end };
+
+// Length of the white space at one edge of `text`: ASCII spaces, tabs, CR, LF and the
+// ideographic space U+3000.
+std::size_t white_space_length(std::string_view text, Edge edge_side) {
+  const bool from_end = edge_side == Edge::end;
   std::size_t taken = 0;
   for (;;) {
     std::string_view rest = text.substr(from_end ? 0 : taken, text.size() - taken);
@@ -67,9 +70,9 @@ struct WhiteSpaceParts {
 };
 
 WhiteSpaceParts split_white_space(std::string_view text) {
-  std::size_t front = white_space_length(text, false);
+  std::size_t front = white_space_length(text, Edge::start);
   if (front == text.size()) return {text, {}, {}};
-  std::size_t back = white_space_length(text, true);
+  std::size_t back = white_space_length(text, Edge::end);
   return {text.substr(0, front), text.substr(front, text.size() - front - back),
           text.substr(text.size() - back)};
 }
