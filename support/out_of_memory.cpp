@@ -61,9 +61,21 @@ void* operator new(std::size_t size) {
 
 void* operator new[](std::size_t size) { return ::operator new(size); }
 
-// The matching releases, so that every allocation made above is given back to the same
-// allocator (sanitizers check the pairing).
+// The nothrow forms are for callers that cope with missing memory themselves (std::stable_sort
+// asks for a buffer and sorts without one when there is none), so they give null, as promised.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return std::malloc(size == 0 ? 1 : size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  return std::malloc(size == 0 ? 1 : size);
+}
+
+// All memory from the forms above comes from malloc, so every form of delete gives it back
+// through free. Replacing only some of them mixes this allocator with the library's, which
+// AddressSanitizer rightly reports.
 void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete[](void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }

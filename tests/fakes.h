@@ -23,6 +23,12 @@ class FakeClock final : public Clock {
   std::uint32_t ticks{0};
 };
 
+inline std::string name_of(Control control) {
+  static const char* const names[] = {"列表框1", "按钮5", "按钮4",    "按钮3",   "按钮2",
+                                      "按钮1",   "标签1", "编辑框20", "编辑框1", "按钮_开始"};
+  return names[static_cast<int>(control)];
+}
+
 class FakeControls final : public QuizControls {
  public:
   FakeControls() {
@@ -32,12 +38,11 @@ class FakeControls final : public QuizControls {
 
   const Text& caption(Control control) const override { return captions[control]; }
   void set_caption(Control control, const Text& caption) override {
-    log.push_back("caption " + std::to_string(static_cast<int>(control)));
+    log.push_back("caption " + name_of(control));
     captions[control] = caption;
   }
   void set_state(Control control, ButtonState state) override {
-    log.push_back((state == ButtonState::enabled ? "enable " : "disable ") +
-                  std::to_string(static_cast<int>(control)));
+    log.push_back((state == ButtonState::enabled ? "enable " : "disable ") + name_of(control));
     states[control] = state;
   }
   const Text& content(Control control) const override { return contents[control]; }

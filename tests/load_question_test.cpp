@@ -64,9 +64,10 @@ TEST_F(LoadQuestionTest, FillsTheWindowInOrder) {
   click_start();
 
   EXPECT_EQ(controls.log, (std::vector<std::string>{
-                              "set content", "enable 5", "enable 4", "enable 3", "enable 2",
-                              "caption 9", "append content", "append content", "caption 1",
-                              "caption 6", "caption 5", "caption 4", "caption 3", "caption 2"}));
+                              "set content", "enable 按钮1", "enable 按钮2", "enable 按钮3",
+                              "enable 按钮4", "caption 按钮_开始", "append content",
+                              "append content", "caption 按钮5", "caption 标签1", "caption 按钮1",
+                              "caption 按钮2", "caption 按钮3", "caption 按钮4"}));
   EXPECT_EQ(controls.content(Control::编辑框1), *utf8_to_gb18030(kQuestion) + "\r\n");
   EXPECT_EQ(utf8(controls.caption(Control::按钮_开始)), "刷新题目");
   EXPECT_EQ(shown_question(), "题目：1+1=?");

@@ -9,7 +9,7 @@ namespace quiz_qt {
 LoadBufferEdit::LoadBufferEdit(QWidget* parent) : QPlainTextEdit(parent) {
   setTabChangesFocus(true);
   setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  setWordWrapMode(QTextOption::WrapAnywhere);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   connect(document(), &QTextDocument::contentsChanged, this, [this] {
