@@ -1,7 +1,10 @@
 // Splits random texts at random delimiters with random limits and checks what every split must
-// give: no empty piece, no piece holding the delimiter where a unit starts, pieces that lie in
-// the text in order without overlapping, a limited split that is a prefix of the unlimited one,
-// and pick_line agreeing piece for piece with a split at CR LF.
+// give. Without a limit the text must be exactly: delimiters, then the pieces with at least one
+// delimiter between each two, then delimiters, where every delimiter starts where a unit starts
+// and every piece ends where a unit ends (unless it ends the text); no piece is empty or holds the
+// delimiter where a unit starts; the joined pieces are never longer than the text. With a limit
+// N the pieces are those of the unlimited split that come before the N-th delimiter, and a
+// negative limit gives none. pick_line agrees piece for piece with a split at CR LF.
 //
 // Input layout: byte 0 chooses the delimiter length (0 to 3; 0 means the default ","), byte 1
 // is the maximum count as a signed byte, then come the delimiter's bytes and the text.
@@ -11,6 +14,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 #include "question_bank/text_split.h"
 
@@ -36,33 +40,66 @@ bool holds_delimiter_at_unit_start(std::string_view piece, std::string_view deli
   return false;
 }
 
+std::size_t unit_length(char lead) { return static_cast<unsigned char>(lead) >= 0x80 ? 2 : 1; }
+
+// Lays the pieces of an unlimited split over the text as described above, and returns for each
+// piece the number of delimiters that come before it.
+std::vector<std::int32_t> lay_over_text(std::string_view text, std::string_view delimiter,
+                                        const TextArray& pieces) {
+  std::vector<std::int32_t> delimiters_before;
+  std::int32_t delimiters = 0;
+  std::size_t position = 0;
+  auto skip_delimiters = [&] {
+    std::int32_t skipped = 0;
+    while (text.compare(position, delimiter.size(), delimiter) == 0) {
+      position += delimiter.size();
+      ++skipped;
+    }
+    delimiters += skipped;
+    return skipped;
+  };
+  for (std::int32_t i = 1; i <= pieces.count(); ++i) {
+    const Text& p = piece(pieces, i);
+    require(skip_delimiters() > 0 || i == 1);
+    require(text.compare(position, p.size(), p) == 0);
+    delimiters_before.push_back(delimiters);
+    const std::size_t end = position + p.size();
+    std::size_t unit = position;
+    while (unit < end) unit += unit_length(text[unit]);
+    require(unit == end || end == text.size());
+    position = end;
+  }
+  skip_delimiters();
+  require(position == text.size());
+  return delimiters_before;
+}
+
 void check_split(const Text& text, const Text& delimiter, std::int32_t maximum_count) {
   const std::string_view used = delimiter.empty() ? std::string_view(",") : delimiter;
-  TextArray pieces;
-  pieces.append("left over from before");
-  const std::int32_t count = quiz::split_nonempty(text, delimiter, maximum_count, pieces);
-  require(count == pieces.count());
-  if (maximum_count < 0) require(count == 0);
-
+  TextArray unlimited;
+  unlimited.append("left over from before");
+  const std::int32_t all = quiz::split_nonempty(text, delimiter, 0, unlimited);
+  require(all == unlimited.count());
   std::size_t joined = 0;
-  std::size_t search_from = 0;
-  for (std::int32_t i = 1; i <= count; ++i) {
-    const Text& p = piece(pieces, i);
+  for (std::int32_t i = 1; i <= all; ++i) {
+    const Text& p = piece(unlimited, i);
     require(!p.empty());
     require(!holds_delimiter_at_unit_start(p, used));
-    const std::size_t at = text.find(p, search_from);
-    require(at != Text::npos);
-    search_from = at + p.size();
     joined += p.size();
   }
   require(joined <= text.size());
+  const std::vector<std::int32_t> delimiters_before = lay_over_text(text, used, unlimited);
 
-  if (maximum_count > 0) {
-    TextArray unlimited;
-    const std::int32_t all = quiz::split_nonempty(text, delimiter, 0, unlimited);
-    require(count <= all);
-    for (std::int32_t i = 1; i <= count; ++i) require(piece(pieces, i) == piece(unlimited, i));
-  }
+  if (maximum_count == 0) return;
+  TextArray limited;
+  const std::int32_t count = quiz::split_nonempty(text, delimiter, maximum_count, limited);
+  const auto expected = static_cast<std::int32_t>(
+      maximum_count < 0
+          ? 0
+          : std::count_if(delimiters_before.begin(), delimiters_before.end(),
+                          [&](std::int32_t before) { return before < maximum_count; }));
+  require(count == expected && count == limited.count());
+  for (std::int32_t i = 1; i <= count; ++i) require(piece(limited, i) == piece(unlimited, i));
 }
 
 void check_pick_line(const Text& text) {
@@ -86,7 +123,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Text text = quiz::bytes_to_text(input.substr(2 + delimiter_length));
 
   check_split(text, delimiter, maximum_count);
-  check_split(text, delimiter, 0);
   check_pick_line(text);
   return 0;
 }
