@@ -4,16 +4,19 @@
 // be used is named in a warning, and big files load in memory proportional to their size.
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <future>
 #include <map>
 #include <thread>
@@ -244,6 +247,225 @@ TEST(HostileFolder, EveryClickReturnsAndDoesWhatTheFolderAllows) {
       EXPECT_LT(after.peak_kb - before.resident_kb, 64 * 1024);
     }
   }
+}
+
+Text gb(std::string_view utf8_text) { return *utf8_to_gb18030(utf8_text); }
+
+// Writes `head`, then `chunk` `count` times, then `tail` to `path`, without holding the file in
+// memory; returns the file's size.
+std::int64_t write_big_file(const std::string& path, std::string_view head, std::string_view chunk,
+                            std::int64_t count, std::string_view tail) {
+  std::ofstream file(path, std::ios::binary);
+  file << head;
+  std::string block;
+  constexpr std::int64_t kChunksPerBlock = 4096;
+  for (std::int64_t i = 0; i < kChunksPerBlock; ++i) block += chunk;
+  std::int64_t left = count;
+  for (; left >= kChunksPerBlock; left -= kChunksPerBlock) file << block;
+  for (; left > 0; --left) file << chunk;
+  file << tail;
+  file.flush();
+  return static_cast<std::int64_t>(file.tellp());
+}
+
+struct BigFileCase {
+  const char* name;
+  std::string_view head;
+  std::string_view chunk;
+  std::int64_t count;
+  std::string_view tail;
+  Text question;  // GB18030, without the "题目：" in front
+};
+
+// Loads complete, in memory within about three times the file's size: the file is read once and
+// converted once, its bytes are released before its text is handed to the load buffer, and
+// nothing is scanned once per line or copied over and over. For a file of one long ASCII line,
+// three times is what the window itself must hold for a moment: the load buffer, the question's
+// caption, and the caption being handed over.
+TEST(HostileFolder, BigFilesLoadInMemoryProportionalToTheirSize) {
+  constexpr std::int64_t kMegabyte = 1024 * 1024;
+  const std::string_view filler = "第七行以后的填充，不算题目。\r\n";  // 44 bytes
+  const std::string_view long_line_character = "x";
+  const std::int64_t long_line_length = 50 * kMegabyte;
+  Text long_line;
+  const Text long_line_unit = gb(long_line_character);
+  for (std::int64_t i = 0; i < long_line_length; ++i) long_line += long_line_unit;
+  const BigFileCase cases[] = {
+      {"200 MB file", kQuestion, filler, 200 * kMegabyte / 44, "", gb("问")},
+      {"one ASCII line of 50 MB", "", long_line_character, long_line_length,
+       "\r\n甲\r\n乙\r\n丙\r\n丁\r\n乙\r\n", long_line},
+  };
+  for (const BigFileCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    QuizOnFolder quiz;
+    const std::int64_t size =
+        write_big_file(quiz.files.add_question("big.txt", ""), c.head, c.chunk, c.count, c.tail);
+    const MemoryUse before = memory_use();
+    const bool peak_measured = reset_peak_memory();
+    quiz.click_start();
+    const MemoryUse after = memory_use();
+
+    EXPECT_TRUE(quiz.boxes.shown.empty());
+    EXPECT_TRUE(quiz.controls.caption(Control::按钮5) == gb("题目：") + c.question)
+        << "the question is " << quiz.controls.caption(Control::按钮5).size() << " bytes";
+    EXPECT_EQ(utf8(quiz.controls.caption(Control::按钮1)), "甲");
+    EXPECT_EQ(utf8(quiz.controls.caption(Control::按钮4)), "丁");
+    EXPECT_EQ(utf8(quiz.controls.caption(Control::标签1)), "乙");
+    const std::int64_t expected_buffer =
+        static_cast<std::int64_t>(gb(c.head).size() + gb(c.tail).size() + 2) +
+        c.count * static_cast<std::int64_t>(gb(c.chunk).size());
+    EXPECT_EQ(static_cast<std::int64_t>(quiz.controls.content(Control::编辑框1).size()),
+              expected_buffer);
+
+    const std::int64_t growth_kb = after.peak_kb - before.resident_kb;
+    std::printf(
+        "%s: file %lld MB, resident before %lld MB, peak during the load %lld MB "
+        "(%.2f times the file)\n",
+        c.name, static_cast<long long>(size / kMegabyte),
+        static_cast<long long>(before.resident_kb / 1024),
+        static_cast<long long>(after.peak_kb / 1024),
+        static_cast<double>(growth_kb) * 1024 / static_cast<double>(size));
+    if (!peak_measured) {
+      std::printf("The kernel does not let the peak be reset; memory is not checked.\n");
+    } else if (testing::kAddressSanitizer) {
+      std::printf("AddressSanitizer keeps freed memory in quarantine; memory is not checked.\n");
+    } else {
+      constexpr std::int64_t kSlack = 16 * kMegabyte;  // the test's own small allocations
+      EXPECT_LE(growth_kb * 1024, 3 * size + kSlack);
+    }
+  }
+}
+
+// More files than one generator value can reach: the click lists them all at once and can draw
+// any of them.
+TEST(HostileFolder, HundredThousandFiles) {
+  constexpr std::int32_t kFiles = 100'000;
+  QuizOnFolder quiz;
+  const std::string folder = quiz.files.question_folder();
+  fs::create_directories(folder);
+  // Every tenth file holds a question naming its number; the others are empty, which keeps the
+  // disk use small, and an empty file names itself in the warning.
+  auto name_of = [](std::int32_t number) {
+    char name[16];
+    std::snprintf(name, sizeof name, "%06d.txt", static_cast<int>(number));
+    return std::string(name);
+  };
+  for (std::int32_t number = 0; number < kFiles; ++number) {
+    const std::string path = folder + "/" + name_of(number);
+    const int file = open(path.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+    ASSERT_GE(file, 0) << path;
+    if (number % 10 == 0) {
+      const std::string question =
+          "题" + std::to_string(number) + "\r\n甲\r\n乙\r\n丙\r\n丁\r\n乙\r\n";
+      EXPECT_EQ(write(file, question.data(), question.size()),
+                static_cast<ssize_t>(question.size()));
+    }
+    close(file);
+  }
+  const TextArray listed = list_question_files(folder);
+  ASSERT_EQ(listed.count(), kFiles);
+  std::map<std::string, std::int32_t> position;
+  for (std::int32_t i = 1; i <= listed.count(); ++i) position[listed.at(i, {9, 9})] = i;
+
+  const std::string question_prefix = "题目：题";
+  const std::string warning_prefix = std::string(kUnreadableMessage) + "\r\n" + folder + "/";
+  std::int32_t farthest = 0;
+  for (std::uint32_t click = 0; click < 20; ++click) {
+    SCOPED_TRACE(click);
+    quiz.clock.ticks = click * 7919;
+    quiz.boxes.shown.clear();
+    quiz.click_start();
+    std::string drawn;
+    if (quiz.boxes.shown.empty()) {
+      const std::string question = quiz.shown_question();
+      ASSERT_EQ(question.substr(0, question_prefix.size()), question_prefix);
+      drawn = name_of(std::stoi(question.substr(question_prefix.size())));
+    } else {
+      const std::string warning = quiz.warning();
+      ASSERT_EQ(warning.substr(0, warning_prefix.size()), warning_prefix);
+      drawn = warning.substr(warning_prefix.size());
+    }
+    ASSERT_EQ(position.count(drawn), 1u) << drawn;
+    farthest = std::max(farthest, position[drawn]);
+  }
+  EXPECT_GT(farthest, 32768) << "files listed after the first 32,768 must be drawable too";
+}
+
+// Another program keeps appending to the question file while the quiz reads it: every click
+// returns, reading the file as far as it reached when it was opened.
+TEST(HostileFolder, FileAppendedToWhileItIsRead) {
+  QuizOnFolder quiz;
+  const std::string path = quiz.files.add_question("a.txt", kQuestion);
+  std::atomic<bool> stop{false};
+  std::thread writer([&path, &stop] {
+    const int file = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (file < 0) return;
+    std::string lines;  // ASCII, so that the file read up to any point is UTF-8
+    for (int i = 0; i < 256; ++i) lines += "appended line\r\n";
+    constexpr std::int64_t kMaximumSize = 16 * 1024 * 1024;
+    for (std::int64_t written = 0; !stop && written < kMaximumSize;) {
+      const ssize_t count = write(file, lines.data(), lines.size());
+      if (count <= 0) break;
+      written += count;
+      std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+    close(file);
+  });
+  for (std::uint32_t click = 0; click < 10; ++click) {
+    SCOPED_TRACE(click);
+    quiz.clock.ticks = click;
+    quiz.boxes.shown.clear();
+    quiz.click_start();
+    EXPECT_TRUE(quiz.boxes.shown.empty());
+    EXPECT_EQ(quiz.shown_question(), "题目：问");
+    EXPECT_EQ(utf8(quiz.controls.caption(Control::标签1)), "乙");
+    const Text start = gb(kQuestion);
+    EXPECT_EQ(quiz.controls.content(Control::编辑框1).substr(0, start.size()), start);
+  }
+  stop = true;
+  writer.join();
+}
+
+// A file that the user may not read is named as unreadable. Root reads every file, so as root
+// the click runs in a child process that has given up root for the user nobody.
+TEST(HostileFolder, FileWithoutReadPermissionIsNamedAsUnreadable) {
+  QuizOnFolder quiz;
+  const std::string folder = quiz.files.question_folder();
+  const std::string path = quiz.files.add_question("a.txt", kQuestion);
+  ASSERT_EQ(chmod(path.c_str(), 0), 0);
+  const std::string expected = std::string(kUnreadableMessage) + "\r\n" + path;
+  auto click_and_check = [&quiz, &expected] {
+    quiz.click_start();
+    return quiz.warning() == expected && !quiz.controls.enabled(Control::按钮1);
+  };
+  if (geteuid() != 0) {
+    EXPECT_TRUE(click_and_check()) << quiz.warning();
+    return;
+  }
+
+  constexpr int kCannotDropRoot = 3;
+  fs::permissions(quiz.files.folder.path(), fs::perms::owner_all | fs::perms::group_read |
+                                                fs::perms::group_exec | fs::perms::others_read |
+                                                fs::perms::others_exec);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    constexpr uid_t kNobody = 65534;
+    if (setgroups(0, nullptr) != 0 || setresgid(kNobody, kNobody, kNobody) != 0 ||
+        setresuid(kNobody, kNobody, kNobody) != 0) {
+      _exit(kCannotDropRoot);
+    }
+    _exit(click_and_check() ? EXIT_SUCCESS : EXIT_FAILURE);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == kCannotDropRoot) {
+    GTEST_SKIP() << "Running as root, which reads every file, and unable to switch to the user "
+                    "nobody: an unreadable file cannot be made here.";
+  }
+  EXPECT_EQ(WEXITSTATUS(status), EXIT_SUCCESS)
+      << "as the user nobody, the click did not name " << path << " as unreadable";
 }
 
 }  // namespace
