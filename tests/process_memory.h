@@ -10,14 +10,18 @@
 
 namespace quiz::testing {
 
+// QUIZ_ADDRESS_SANITIZER is defined when this build runs under AddressSanitizer (g++ and clang
+// tell it in different ways).
 #if defined(__SANITIZE_ADDRESS__)
-inline constexpr bool kAddressSanitizer = true;
+#define QUIZ_ADDRESS_SANITIZER 1
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-inline constexpr bool kAddressSanitizer = true;
-#else
-inline constexpr bool kAddressSanitizer = false;
+#define QUIZ_ADDRESS_SANITIZER 1
 #endif
+#endif
+
+#ifdef QUIZ_ADDRESS_SANITIZER
+inline constexpr bool kAddressSanitizer = true;
 #else
 inline constexpr bool kAddressSanitizer = false;
 #endif
