@@ -1,6 +1,11 @@
 // Memory that cannot be obtained ends the program through the fatal run-time error, naming the
 // number of bytes that was asked for. Replacing the global operator new catches every allocation
 // of texts and arrays, and it is the one place that knows the size of the failed request.
+//
+// The replaced operator new takes its memory from malloc, so every operator delete that may
+// receive that memory gives it back with free, and the nothrow forms take theirs from malloc as
+// well. Left to the library, they would hand malloc's memory to a different allocator (which
+// AddressSanitizer reports as a mismatch, and a replaced runtime allocator would corrupt).
 
 #include <cstdio>
 #include <cstdlib>
@@ -36,3 +41,18 @@ void* operator new(std::size_t size) {
 }
 
 void* operator new[](std::size_t size) { return ::operator new(size); }
+
+// These report failure to their caller by returning null, as the nothrow forms must.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return std::malloc(size == 0 ? 1 : size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  return std::malloc(size == 0 ? 1 : size);
+}
+
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
