@@ -102,12 +102,17 @@ void check_split(const Text& text, const Text& delimiter, std::int32_t maximum_c
   for (std::int32_t i = 1; i <= count; ++i) require(piece(limited, i) == piece(unlimited, i));
 }
 
+// Each pick_line call reads the text from its start, so asking for every line of a long text
+// would make one input cost as much as thousands; the first lines, a middle one and the last
+// ones show the same faults.
 void check_pick_line(const Text& text) {
   TextArray lines;
   const std::int32_t count = quiz::split_nonempty(text, "\r\n", 0, lines);
   require(quiz::pick_line(text, 0).empty());
   require(quiz::pick_line(text, -1).empty());
-  for (std::int32_t i = 1; i <= count; ++i) require(quiz::pick_line(text, i) == piece(lines, i));
+  for (std::int32_t i : {1, 2, 3, 4, 5, 6, count / 2, count - 1, count}) {
+    if (i >= 1 && i <= count) require(quiz::pick_line(text, i) == piece(lines, i));
+  }
   require(quiz::pick_line(text, count + 1).empty());
 }
 

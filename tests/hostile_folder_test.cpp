@@ -104,7 +104,7 @@ struct HostileCase {
   Folder folder{Folder::made_by_test};
 };
 
-void link(const std::string& target, const std::string& link_path) {
+void make_link(const std::string& target, const std::string& link_path) {
   ASSERT_EQ(symlink(target.c_str(), link_path.c_str()), 0) << link_path;
 }
 
@@ -117,18 +117,20 @@ TEST(HostileFolder, EveryClickReturnsAndDoesWhatTheFolderAllows) {
        [](QuizOnFolder&, const std::string& folder) { make_fifo(folder + "/a.txt"); },
        Outcome::no_question_files},
       {"link to /dev/zero named a.txt",
-       [](QuizOnFolder&, const std::string& folder) { link("/dev/zero", folder + "/a.txt"); },
+       [](QuizOnFolder&, const std::string& folder) { make_link("/dev/zero", folder + "/a.txt"); },
        Outcome::no_question_files},
       {"link to /dev/urandom named a.txt",
-       [](QuizOnFolder&, const std::string& folder) { link("/dev/urandom", folder + "/a.txt"); },
+       [](QuizOnFolder&, const std::string& folder) {
+         make_link("/dev/urandom", folder + "/a.txt");
+       },
        Outcome::no_question_files},
       {"dangling link named a.txt",
-       [](QuizOnFolder&, const std::string& folder) { link("gone.txt", folder + "/a.txt"); },
+       [](QuizOnFolder&, const std::string& folder) { make_link("gone.txt", folder + "/a.txt"); },
        Outcome::no_question_files},
       {"link loop named a.txt and b.txt",
        [](QuizOnFolder&, const std::string& folder) {
-         link("b.txt", folder + "/a.txt");
-         link("a.txt", folder + "/b.txt");
+         make_link("b.txt", folder + "/a.txt");
+         make_link("a.txt", folder + "/b.txt");
        },
        Outcome::no_question_files},
       {"folder named b.txt holding a question",
@@ -143,19 +145,25 @@ TEST(HostileFolder, EveryClickReturnsAndDoesWhatTheFolderAllows) {
        },
        Outcome::no_question_files, "a.txt", Folder::built_by_case},
       {"文本 is a dangling link",
-       [](QuizOnFolder&, const std::string& folder) { link("nowhere", folder); },
+       [](QuizOnFolder&, const std::string& folder) { make_link("nowhere", folder); },
+       Outcome::no_question_files, "a.txt", Folder::built_by_case},
+      {"文本 is a link to itself",
+       [](QuizOnFolder&, const std::string& folder) { make_link("文本", folder); },
+       Outcome::no_question_files, "a.txt", Folder::built_by_case},
+      {"文本 is a link to /dev/zero",
+       [](QuizOnFolder&, const std::string& folder) { make_link("/dev/zero", folder); },
        Outcome::no_question_files, "a.txt", Folder::built_by_case},
       {"文本 is a FIFO", [](QuizOnFolder&, const std::string& folder) { make_fifo(folder); },
        Outcome::no_question_files, "a.txt", Folder::built_by_case},
       {"文本 is a link to a folder of questions",
        [](QuizOnFolder& quiz, const std::string& folder) {
          quiz.files.folder.write("elsewhere/a.txt", kQuestion);
-         link("elsewhere", folder);
+         make_link("elsewhere", folder);
        },
        Outcome::loaded, "a.txt", Folder::built_by_case},
       {"link named a.txt to a question file elsewhere",
        [](QuizOnFolder& quiz, const std::string& folder) {
-         link(quiz.files.folder.write("elsewhere.txt", kQuestion), folder + "/a.txt");
+         make_link(quiz.files.folder.write("elsewhere.txt", kQuestion), folder + "/a.txt");
        },
        Outcome::loaded},
       {"file removed between the listing and the read",
@@ -178,7 +186,7 @@ TEST(HostileFolder, EveryClickReturnsAndDoesWhatTheFolderAllows) {
          quiz.files.add_question("a.txt", kQuestion);
          quiz.files.before_read = [](const std::string& path) {
            fs::remove(path);
-           link("/dev/zero", path);
+           make_link("/dev/zero", path);
          };
        },
        Outcome::unreadable},
