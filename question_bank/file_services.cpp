@@ -75,6 +75,7 @@ Bytes read_whole_file(const std::string& path) {
   FileDescriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
   struct stat status {};
   if (file.get() < 0 || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return {};
+  if (status.st_size > kLargestQuestionFile) return {};
   // Read the size the file had when it was opened: a file that another program keeps appending
   // to cannot keep the quiz reading forever.
   Bytes content(static_cast<std::size_t>(status.st_size), '\0');

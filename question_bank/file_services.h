@@ -4,6 +4,7 @@
 // The program uses the POSIX implementation; tests may stand in for it where a real file cannot
 // show a fault (a file that vanishes between listing and reading).
 
+#include <cstdint>
 #include <string>
 
 #include "support/one_based_array.h"
@@ -46,9 +47,14 @@ bool is_question_file_name(std::string_view name);
 // files once links are followed. Empty when the folder cannot be opened.
 TextArray list_question_files(const std::string& folder);
 
+// The largest file that is read as a question file. A question is six lines, so a file beyond
+// this is not one; reading it whole (or a sparse file of many gigabytes) could exhaust memory.
+inline constexpr std::int64_t kLargestQuestionFile = std::int64_t{256} * 1024 * 1024;
+
 // The complete content of a regular file (after following links) as it was when opened. Empty
 // bytes when the path is empty, the file is missing, cannot be opened, is not a regular file, is
-// empty, or a read fails. Never blocks: FIFOs and devices are refused before anything is read.
+// empty, is larger than kLargestQuestionFile, or a read fails. Never blocks: FIFOs and devices
+// are refused before anything is read.
 Bytes read_whole_file(const std::string& path);
 
 }  // namespace quiz

@@ -1,6 +1,11 @@
 // Memory that cannot be obtained ends the program through the fatal run-time error, naming the
 // number of bytes that was asked for. Replacing the global operator new catches every allocation
 // of texts and arrays, and it is the one place that knows the size of the failed request.
+//
+// The replaced operator new takes its memory from malloc, so every operator delete that may
+// receive that memory gives it back with free, and the nothrow forms take theirs from malloc as
+// well. Left to the library, they would hand malloc's memory to a different allocator (which
+// AddressSanitizer reports as a mismatch, and a replaced runtime allocator would corrupt).
 
 #include <cstdio>
 #include <cstdlib>
