@@ -77,12 +77,14 @@ TextArray list_question_files(const std::string& folder) {
 
 namespace {
 
-// Opens a regular file for reading without blocking; nothing when it cannot be opened or is not
-// a regular file (a FIFO or a device could keep the quiz waiting).
+// Opens a regular file for reading without blocking; nothing when it cannot be opened, is not a
+// regular file (a FIFO or a device could keep the quiz waiting) or is larger than any question
+// file.
 std::optional<FileDescriptor> open_regular_file(const std::string& path, struct stat& status) {
   if (path.empty()) return std::nullopt;
   FileDescriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-  if (file.get() < 0 || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+  if (file.get() < 0 || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+      status.st_size > kLargestQuestionFile) {
     return std::nullopt;
   }
   return file;

@@ -5,6 +5,7 @@
 // show a fault (a file that vanishes between listing and reading).
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -57,9 +58,14 @@ bool is_question_file_name(std::string_view name);
 // files once links are followed. Empty when the folder cannot be opened.
 TextArray list_question_files(const std::string& folder);
 
+// The largest file that is read as a question file. A question is six lines, so a file beyond
+// this is not one; reading it whole (or a sparse file of many gigabytes) could exhaust memory.
+inline constexpr std::int64_t kLargestQuestionFile = std::int64_t{256} * 1024 * 1024;
+
 // The complete content of a regular file (after following links) as it was when opened. Empty
 // bytes when the path is empty, the file is missing, cannot be opened, is not a regular file, is
-// empty, or a read fails. Never blocks: FIFOs and devices are refused before anything is read.
+// empty, is larger than kLargestQuestionFile, or a read fails. Never blocks: FIFOs and devices
+// are refused before anything is read.
 Bytes read_whole_file(const std::string& path);
 
 // The bytes that read_whole_file gives, handed to `take_piece` in order through one small buffer,

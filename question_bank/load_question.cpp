@@ -20,6 +20,13 @@ void open_options(QuizControls& controls, ButtonState state) {
   for (Control option : kOptionButtons) controls.set_state(option, state);
 }
 
+// Appends the text of a question file to the load buffer. The text is released on return, so a
+// large file is not held twice while the fields are picked.
+FileProblem append_file_text(QuizControls& controls, QuestionText file) {
+  controls.append_content(Control::编辑框1, file.text);
+  return file.problem;
+}
+
 // Each field is picked from the load buffer as it stands, in the order the window expects.
 void fill_fields(QuizControls& controls) {
   auto line = [&controls](std::int32_t index) {
@@ -65,14 +72,12 @@ void load_question(QuizControls& controls, MessageBoxes& boxes, RandomSource& ra
   const Text& name = names.at(drawn.at(1, error_locations::kLoadQuestionDrawnIndex),
                               error_locations::kLoadQuestionDrawnName);
   const std::string path = folder + "/" + name;
-  QuestionText file = files.read_question_text(path);
-  controls.append_content(Control::编辑框1, file.text);
-  file.text = Text{};  // a large file's text need not be held twice from here on
+  const FileProblem problem = append_file_text(controls, files.read_question_text(path));
   controls.append_content(Control::编辑框1, kLineBreak);
 
   fill_fields(controls);
   if (pick_line(controls.content(Control::编辑框1), 1).empty()) {
-    report_unusable_file(controls, boxes, file.problem, path);
+    report_unusable_file(controls, boxes, problem, path);
   }
 }
 

@@ -12,7 +12,9 @@
 namespace quiz {
 
 // Fails on any byte sequence that is not UTF-8 (including a character cut off at the end,
-// overlong forms, surrogates and values above U+10FFFF).
+// overlong forms, surrogates and values above U+10FFFF). Valid UTF-8 always converts: the
+// private-use characters that GB18030-2005 codes in two bytes get those codes even where the
+// system's converter has none for them.
 std::optional<Bytes> utf8_to_gb18030(std::string_view utf8);
 
 // The same conversion fed a piece at a time, so that a large file need never be held whole: the

@@ -2,6 +2,11 @@
 // number of bytes that was asked for. Replacing the global operator new catches every allocation
 // of texts and arrays, and it is the one place that knows the size of the failed request.
 //
+// The replaced operator new takes its memory from malloc, so every operator delete that may
+// receive that memory gives it back with free, and the nothrow forms take theirs from malloc as
+// well. Left to the library, they would hand malloc's memory to a different allocator (which
+// AddressSanitizer reports as a mismatch, and a replaced runtime allocator would corrupt).
+//
 // It is also the one place that sees every large block: those are asked to be backed by huge
 // pages where the system allows it, so that filling the text of a large question file takes one
 // page fault per 2 MiB instead of one per 4 KiB. On a virtual machine a page fault can cost more

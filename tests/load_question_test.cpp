@@ -9,7 +9,7 @@
 
 #include "support/encoding.h"
 #include "tests/fakes.h"
-#include "tests/temp_folder.h"
+#include "tests/temp_run_directory.h"
 
 namespace quiz {
 namespace {
@@ -17,29 +17,7 @@ namespace {
 using testing::FakeClock;
 using testing::FakeControls;
 using testing::FakeMessageBoxes;
-using testing::TempFolder;
-
-// Real files in a temporary run directory; `before_read` lets a test change the folder between
-// the listing and the read.
-class TempRunDirectory final : public FileServices {
- public:
-  std::string run_directory() const override { return folder.path().string(); }
-  TextArray question_files(const std::string& path) const override {
-    return list_question_files(path);
-  }
-  Bytes read_file(const std::string& path) const override {
-    if (before_read) before_read(path);
-    return read_whole_file(path);
-  }
-  void change_directory(const std::string&) const override {}
-
-  std::string add_question(const std::string& name, std::string_view bytes) const {
-    return folder.write("文本/" + name, bytes);
-  }
-
-  TempFolder folder;
-  std::function<void(const std::string&)> before_read;
-};
+using testing::TempRunDirectory;
 
 std::string utf8(const Text& text) { return gb18030_to_utf8(text).value_or("<not GB18030>"); }
 

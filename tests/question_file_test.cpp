@@ -98,6 +98,8 @@ TEST(QuestionFile, ConversionInPiecesEqualsConversionOfTheWhole) {
       "\xf4\x90\x80\x80x",  // above U+10FFFF
       "\xed\xa0\x80x",      // encoded surrogate
       "ab\0问",
+      "a\xEE\x9E\x8D"
+      "b",  // a private-use character the system's converter may have no code for
   };
   for (std::string_view input : inputs) {
     const std::optional<Bytes> whole = utf8_to_gb18030(input);
