@@ -72,7 +72,10 @@ QuizWindow::QuizWindow()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint) {
-  setWindowTitle(QString());
+  // The title bar shows no text. An empty title would not do: Qt publishes the program's name
+  // in its place, and some window managers write "Unnamed Window" there. A single space shows
+  // nothing everywhere.
+  setWindowTitle(QStringLiteral(" "));
   QPalette client = palette();
   client.setColor(QPalette::Window, client.color(QPalette::Button));
   setPalette(client);
