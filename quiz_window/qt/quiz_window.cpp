@@ -162,7 +162,7 @@ const quiz::Text& QuizWindow::caption(Control control) const {
 void QuizWindow::set_caption(Control control, const quiz::Text& caption) {
   if (control == Control::标签1) {
     answer_ = caption;
-    answer_label_->setText(display_string(answer_));
+    answer_label_->setText(display_string(shown_part(answer_)));
   } else if (CaptionButton* shown = button(control)) {
     shown->set_caption(caption);
   }
