@@ -26,23 +26,30 @@ pid=
 server=
 manager=
 cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  [ -n "$manager" ] && kill "$manager" 2>/dev/null
-  [ -n "$server" ] && kill "$server" 2>/dev/null
+  set +e
+  for process in $pid $manager $server; do kill "$process" 2>/dev/null; done
   rm -rf "$run"
 }
 trap cleanup EXIT
 
-# A display of our own: the server picks a free number itself and writes it once it is ready,
-# so tests that run at the same time never share or race for one.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$run/display" 2>"$run/xvfb.log" &
-server=$!
-for _ in $(seq 100); do
-  [ -s "$run/display" ] && break
-  sleep 0.1
+# A display of our own, at a number that no desktop uses, picked at random so that tests running
+# at the same time do not share one; a number already taken makes the server fail, and another
+# is tried.
+for _ in $(seq 10); do
+  display=":$((200 + RANDOM % 700))"
+  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$run/xvfb.log" 2>&1 &
+  server=$!
+  for _ in $(seq 50); do
+    kill -0 "$server" 2>/dev/null || break
+    xwininfo -display "$display" -root >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  xwininfo -display "$display" -root >/dev/null 2>&1 && break
+  kill "$server" 2>/dev/null || true
+  server=
 done
-[ -s "$run/display" ] || fail "Xvfb did not start: $(cat "$run/xvfb.log")"
-export DISPLAY=":$(head -n1 "$run/display")"
+[ -n "$server" ] || fail "Xvfb did not start: $(cat "$run/xvfb.log")"
+export DISPLAY=$display
 root=$(xwininfo -root | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')
 
 if [ -n "$window_manager" ]; then
