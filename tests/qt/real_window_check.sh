@@ -33,10 +33,13 @@ cleanup() {
 trap cleanup EXIT
 
 # A display of our own, at a number that no desktop uses, picked at random so that tests running
-# at the same time do not share one; a number already taken makes the server fail, and another
-# is tried.
+# at the same time do not share one. A number is taken when its lock file exists or something
+# answers there already (servers of other containers share the abstract socket names but not
+# /tmp); a server that cannot have its number ends at once, and another number is tried.
 for _ in $(seq 10); do
   display=":$((200 + RANDOM % 700))"
+  [ -e "/tmp/.X${display#:}-lock" ] && continue
+  xwininfo -display "$display" -root >/dev/null 2>&1 && continue
   Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$run/xvfb.log" 2>&1 &
   server=$!
   for _ in $(seq 50); do
@@ -44,7 +47,8 @@ for _ in $(seq 10); do
     xwininfo -display "$display" -root >/dev/null 2>&1 && break
     sleep 0.1
   done
-  xwininfo -display "$display" -root >/dev/null 2>&1 && break
+  sleep 0.2
+  kill -0 "$server" 2>/dev/null && xwininfo -display "$display" -root >/dev/null 2>&1 && break
   kill "$server" 2>/dev/null || true
   server=
 done
