@@ -72,7 +72,10 @@ QuizWindow::QuizWindow()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint) {
-  setWindowTitle(QString());
+  // The title bar shows no text. An empty title would not do: Qt publishes the program's name
+  // in its place, and some window managers write "Unnamed Window" there. A single space shows
+  // nothing everywhere.
+  setWindowTitle(QStringLiteral(" "));
   QPalette client = palette();
   client.setColor(QPalette::Window, client.color(QPalette::Button));
   setPalette(client);
@@ -159,7 +162,7 @@ const quiz::Text& QuizWindow::caption(Control control) const {
 void QuizWindow::set_caption(Control control, const quiz::Text& caption) {
   if (control == Control::标签1) {
     answer_ = caption;
-    answer_label_->setText(display_string(answer_));
+    answer_label_->setText(display_string(shown_part(answer_)));
   } else if (CaptionButton* shown = button(control)) {
     shown->set_caption(caption);
   }

@@ -44,8 +44,8 @@ class QuizWindowTest : public ::testing::Test {
   std::unique_ptr<QuizWindow> window_;
 };
 
-TEST_F(QuizWindowTest, TheWindowIsFixedEmptyTitledAndCentred) {
-  EXPECT_TRUE(window_->windowTitle().isEmpty());
+TEST_F(QuizWindowTest, TheWindowIsFixedBlankTitledAndCentred) {
+  EXPECT_TRUE(window_->windowTitle().trimmed().isEmpty());
   EXPECT_EQ(window_->frameGeometry().size(), QSize(778, 401));  // no frame offscreen
   EXPECT_EQ(window_->minimumSize(), window_->maximumSize());
   const Qt::WindowFlags flags = window_->windowFlags();
