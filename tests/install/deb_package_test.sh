@@ -50,7 +50,10 @@ cd "$source_dir"
 cmake --workflow --preset package >/dev/null || fail "building the package failed"
 package=$(ls build/package/quiz_*.deb)
 
-trap 'dpkg -r quiz >/dev/null || echo "could not remove the package quiz" >&2' EXIT
+# Removing runs the triggers the package set off (the desktop database), so no package is left
+# with triggers pending.
+remove_package() { dpkg -r quiz >/dev/null && dpkg --triggers-only --pending; }
+trap 'remove_package || echo "could not remove the package quiz" >&2' EXIT
 dpkg -i "$package" >/dev/null || fail "dpkg -i $package failed"
 
 [ -x /opt/quiz/quiz ] && [ -x /opt/quiz/quiz-check ] && [ -d /opt/quiz/文本 ] ||
@@ -61,6 +64,7 @@ dpkg -i "$package" >/dev/null || fail "dpkg -i $package failed"
 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --in-display || fail "the installed quiz did not run"
 
 trap - EXIT
-dpkg -r quiz >/dev/null || fail "dpkg -r quiz failed"
+remove_package || fail "dpkg -r quiz failed"
+[ -z "$(dpkg --audit)" ] || fail "dpkg --audit finds packages left half done: $(dpkg --audit)"
 [ ! -e /opt/quiz ] && [ ! -e /usr/bin/quiz ] || fail "removing the package left files behind"
 echo "the package installed, ran and was removed again"
