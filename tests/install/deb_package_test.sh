@@ -41,13 +41,14 @@ skip() { echo "SKIP: $*"; exit 77; }
 for tool in dpkg dpkg-shlibdeps xvfb-run xwininfo xdotool; do
   command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/install-deps installs it)"
 done
-if dpkg-query -W -f='${Status}' quiz 2>/dev/null | grep -q 'installed'; then
+status=$(dpkg-query -W -f='${db:Status-Status}' quiz 2>/dev/null) || true
+if [ -n "$status" ] && [ "$status" != not-installed ]; then
   skip "a package named quiz is installed already; this test would replace it"
 fi
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cd "$source_dir"
-cmake --workflow --preset package >/dev/null || fail "building the package failed"
+log=$(cmake --workflow --preset package 2>&1) || { echo "$log" >&2; fail "building the package failed"; }
 package=$(ls build/package/quiz_*.deb)
 
 # Removing runs the triggers the package set off (the desktop database), so no package is left
