@@ -10,7 +10,6 @@
 #include <QTimer>
 
 #include "quiz_window/qt/caption_button.h"
-#include "quiz_window/qt/display_text.h"
 #include "quiz_window/qt/history_list.h"
 #include "quiz_window/qt/load_buffer_edit.h"
 #include "support/fatal_error.h"
@@ -124,7 +123,9 @@ void QuizWindow::create_controls() {
   question_ = new CaptionButton({}, this);
   for (CaptionButton*& option : options_) option = new CaptionButton({}, this);
   answer_ = "标签"_gb;
-  answer_label_ = new QLabel(display_string(answer_), this);
+  // 标签1 keeps the correct answer out of sight, and its widget shows nothing: a screen reader
+  // reads a label's text out wherever it lies, which would give the answer away.
+  answer_label_ = new QLabel(this);
   answer_label_->setTextFormat(Qt::PlainText);
   answer_label_->setFocusPolicy(Qt::NoFocus);
   load_buffer_ = new LoadBufferEdit(this);
@@ -199,7 +200,6 @@ const quiz::Text& QuizWindow::caption(Control control) const {
 void QuizWindow::set_caption(Control control, const quiz::Text& caption) {
   if (control == Control::标签1) {
     answer_ = caption;
-    answer_label_->setText(display_string(answer_));
   } else if (CaptionButton* shown = button(control)) {
     shown->set_caption(caption);
     update_spoken_name(control);

@@ -10,6 +10,8 @@
 //
 // Every control has an accessible name a screen reader can read: the buttons by their captions
 // (each option with its number before it), the list and the edit boxes by what they are for.
+// 标签1 holds the correct answer as its caption but displays nothing, so no screen reader can
+// read the answer out.
 
 #include <QWidget>
 
