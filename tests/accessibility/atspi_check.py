@@ -127,6 +127,11 @@ def check(program):
         if missing:
             raise CheckFailed(f"the options of {file} are not read back: {missing}")
 
+        # The answer is kept out of sight, and out of a screen reader's hearing.
+        spoken_labels = [label.get_name() for label in by_role(window, Atspi.Role.LABEL)]
+        if lines[5] in spoken_labels:
+            raise CheckFailed(f"a label reads out the answer {lines[5]!r}")
+
         known_windows = set(children(app))
         press(names[options[0]])
         alert = wait_for(
