@@ -10,7 +10,6 @@
 #include <QTimer>
 
 #include "quiz_window/qt/caption_button.h"
-#include "quiz_window/qt/display_text.h"
 #include "quiz_window/qt/history_list.h"
 #include "quiz_window/qt/load_buffer_edit.h"
 #include "support/fatal_error.h"
@@ -66,6 +65,35 @@ constexpr Place kPlaces[] = {
     {Control::编辑框1, {816, 104, 80, 96}}, {Control::按钮_开始, {120, 256, 128, 64}},
 };
 
+// What a screen reader says for a push button. An option is read with its number before its
+// caption, so the four options can be told apart and none is read as nothing while it is empty;
+// the question button, while it shows no question, by what it is for. Other buttons are read by
+// their caption.
+QString spoken_name(Control control, const QString& caption) {
+  int option = 0;
+  switch (control) {
+    case Control::按钮1:
+      option = 1;
+      break;
+    case Control::按钮2:
+      option = 2;
+      break;
+    case Control::按钮3:
+      option = 3;
+      break;
+    case Control::按钮4:
+      option = 4;
+      break;
+    case Control::按钮5:
+      return caption.isEmpty() ? QStringLiteral("题目") : caption;
+    default:
+      return caption;
+  }
+  QString name = QStringLiteral("选项 ") + QString::number(option);
+  if (!caption.isEmpty()) name += QStringLiteral("：") + caption;
+  return name;
+}
+
 }  // namespace
 
 QuizWindow::QuizWindow()
@@ -76,6 +104,8 @@ QuizWindow::QuizWindow()
   // in its place, and some window managers write "Unnamed Window" there. A single space shows
   // nothing everywhere.
   setWindowTitle(QStringLiteral(" "));
+  // A screen reader still names the window.
+  setAccessibleName(QStringLiteral("答题"));
   QPalette client = palette();
   client.setColor(QPalette::Window, client.color(QPalette::Button));
   setPalette(client);
@@ -96,7 +126,9 @@ void QuizWindow::create_controls() {
   question_ = new CaptionButton({}, this);
   for (CaptionButton*& option : options_) option = new CaptionButton({}, this);
   answer_ = "标签"_gb;
-  answer_label_ = new QLabel(display_string(answer_), this);
+  // 标签1 keeps the correct answer out of sight, and its widget shows nothing: a screen reader
+  // reads a label's text out wherever it lies, which would give the answer away.
+  answer_label_ = new QLabel(this);
   answer_label_->setTextFormat(Qt::PlainText);
   answer_label_->setFocusPolicy(Qt::NoFocus);
   load_buffer_ = new LoadBufferEdit(this);
@@ -107,7 +139,16 @@ void QuizWindow::create_controls() {
     QWidget* control = widget(place.control);
     control->setObjectName(object_name(place.control));
     control->setGeometry(place.geometry);
+    if (button(place.control) != nullptr) update_spoken_name(place.control);
   }
+  load_buffer_->setAccessibleName(QStringLiteral("载入的题目文本"));
+  unused_edit_->setAccessibleName(QStringLiteral("未使用的输入框"));
+  history_->setAccessibleName(QStringLiteral("答题记录"));
+}
+
+void QuizWindow::update_spoken_name(Control control) {
+  CaptionButton* shown = button(control);
+  shown->setAccessibleName(spoken_name(control, shown->shown_caption()));
 }
 
 void QuizWindow::set_tab_order() {
@@ -162,9 +203,9 @@ const quiz::Text& QuizWindow::caption(Control control) const {
 void QuizWindow::set_caption(Control control, const quiz::Text& caption) {
   if (control == Control::标签1) {
     answer_ = caption;
-    answer_label_->setText(display_string(shown_part(answer_)));
   } else if (CaptionButton* shown = button(control)) {
     shown->set_caption(caption);
+    update_spoken_name(control);
   }
 }
 
