@@ -24,33 +24,6 @@ using quiz::Control;
 
 const quiz::Text kNoText{};
 
-// Widgets are named after their controls, so tests and accessibility tools can find them.
-QString object_name(Control control) {
-  switch (control) {
-    case Control::列表框1:
-      return QStringLiteral("列表框1");
-    case Control::按钮5:
-      return QStringLiteral("按钮5");
-    case Control::按钮4:
-      return QStringLiteral("按钮4");
-    case Control::按钮3:
-      return QStringLiteral("按钮3");
-    case Control::按钮2:
-      return QStringLiteral("按钮2");
-    case Control::按钮1:
-      return QStringLiteral("按钮1");
-    case Control::标签1:
-      return QStringLiteral("标签1");
-    case Control::编辑框20:
-      return QStringLiteral("编辑框20");
-    case Control::编辑框1:
-      return QStringLiteral("编辑框1");
-    case Control::按钮_开始:
-      return QStringLiteral("按钮_开始");
-  }
-  return {};
-}
-
 // Places and outer sizes in the client area. 标签1 and the two edit boxes lie beyond the right
 // edge on purpose: they hold state, or nothing, and are never seen.
 struct Place {
@@ -137,7 +110,9 @@ void QuizWindow::create_controls() {
 
   for (const Place& place : kPlaces) {
     QWidget* control = widget(place.control);
-    control->setObjectName(object_name(place.control));
+    // Widgets carry their controls' names, so tests and accessibility tools can find them.
+    std::string_view name = quiz::control_name(place.control);
+    control->setObjectName(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
     control->setGeometry(place.geometry);
     if (button(place.control) != nullptr) update_spoken_name(place.control);
   }
