@@ -5,6 +5,7 @@
 // displays it.
 
 #include <array>
+#include <string_view>
 
 #include "support/text.h"
 
@@ -25,6 +26,14 @@ enum class Control {
 
 inline constexpr std::array<Control, 4> kOptionButtons{Control::按钮1, Control::按钮2,
                                                        Control::按钮3, Control::按钮4};
+
+// The control's own name, in UTF-8: the window names its widgets so, for tests and tools.
+constexpr std::string_view control_name(Control control) {
+  constexpr std::array<std::string_view, 10> names{"列表框1", "按钮5",    "按钮4", "按钮3",
+                                                   "按钮2",   "按钮1",    "标签1", "编辑框20",
+                                                   "编辑框1", "按钮_开始"};
+  return names[static_cast<std::size_t>(control)];
+}
 
 enum class ButtonState { enabled, disabled };
 

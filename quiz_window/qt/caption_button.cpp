@@ -9,10 +9,6 @@
 namespace quiz_qt {
 namespace {
 
-// No button can show more than this many bytes of a caption, so a question of many megabytes is
-// neither converted nor laid out in full at every repaint. What lies beyond is cut off anyway.
-constexpr std::size_t kMostBytesShown = 16 * 1024;
-
 // Lays out `text` in lines of `area`'s width and draws the lines that reach into `area`: centred
 // vertically when they all fit, from the top edge otherwise.
 void draw_wrapped(QPainter& painter, const QRect& area, const QString& text, const QFont& font) {
@@ -47,7 +43,7 @@ CaptionButton::CaptionButton(const quiz::Text& caption, QWidget* parent) : QPush
 
 void CaptionButton::set_caption(const quiz::Text& caption) {
   caption_ = caption;
-  shown_ = display_lines(caption_.substr(0, kMostBytesShown));
+  shown_ = display_lines(shown_part(caption_));
   // QPushButton's own text is never drawn; it carries the caption for accessibility. Doubling
   // each '&' keeps Qt from turning the next character into a keyboard shortcut.
   QString accessible = shown_;

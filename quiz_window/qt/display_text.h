@@ -4,10 +4,19 @@
 // bytes that do not decode are shown as U+FFFD, and every Unicode character has a GB18030 form.
 
 #include <QString>
+#include <cstddef>
 
 #include "support/text.h"
 
 namespace quiz_qt {
+
+// No control can show more than this many bytes of a text on one row or in one button, so a
+// question of many megabytes is neither converted nor laid out in full at every repaint. What
+// lies beyond is cut off anyway.
+inline constexpr std::size_t kMostBytesShown = 16 * 1024;
+
+// The start of a text that a control shows: at most kMostBytesShown bytes of it.
+inline quiz::Text shown_part(const quiz::Text& text) { return text.substr(0, kMostBytesShown); }
 
 // The text as Unicode, line breaks left as they are.
 QString display_string(const quiz::Text& text);

@@ -33,7 +33,7 @@ HistoryList::HistoryList(QWidget* parent) : QListWidget(parent) {
   setItemDelegate(new RowDelegate(this));
 }
 
-void HistoryList::add_line(const quiz::Text& line) { addItem(display_string(line)); }
+void HistoryList::add_line(const quiz::Text& line) { addItem(display_string(shown_part(line))); }
 
 void HistoryList::updateGeometries() {
   QListWidget::updateGeometries();

@@ -1,8 +1,10 @@
 #include "quiz_window/qt/qt_message_boxes.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QPointer>
 #include <cstdio>
 #include <string>
 
@@ -42,7 +44,11 @@ void QtMessageBoxes::show(const quiz::Text& title, const quiz::Text& text, quiz:
   set_up_box(box, icon == quiz::BoxIcon::warning ? QMessageBox::Warning : QMessageBox::NoIcon,
              title, text);
   box.setWindowModality(Qt::ApplicationModal);
+  // The window that was active gets the keyboard back when the box closes, as it does under a
+  // window manager; without one, the focus would be left on no window at all.
+  const QPointer<QWidget> active = QApplication::activeWindow();
   box.exec();
+  if (active) active->activateWindow();
 }
 
 void QtFatalErrorDisplay::show_fatal_error(const quiz::Text& box_text) noexcept {

@@ -50,10 +50,9 @@ void start_up_message_handler(QtMsgType type, const QMessageLogContext& context,
   }
 }
 
-// The command line is ignored, so Qt gets none either. An empty program name keeps Qt from
-// putting it into the window's title bar, which stays empty.
+// The command line is ignored, so Qt gets none either.
 int application_argc = 1;
-char application_name[] = "";
+char application_name[] = "quiz";
 char* application_argv[] = {application_name, nullptr};
 
 }  // namespace

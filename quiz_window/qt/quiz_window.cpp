@@ -10,7 +10,6 @@
 #include <QTimer>
 
 #include "quiz_window/qt/caption_button.h"
-#include "quiz_window/qt/display_text.h"
 #include "quiz_window/qt/history_list.h"
 #include "quiz_window/qt/load_buffer_edit.h"
 #include "support/fatal_error.h"
@@ -24,33 +23,6 @@ using quiz::operator""_gb;
 using quiz::Control;
 
 const quiz::Text kNoText{};
-
-// Widgets are named after their controls, so tests and accessibility tools can find them.
-QString object_name(Control control) {
-  switch (control) {
-    case Control::列表框1:
-      return QStringLiteral("列表框1");
-    case Control::按钮5:
-      return QStringLiteral("按钮5");
-    case Control::按钮4:
-      return QStringLiteral("按钮4");
-    case Control::按钮3:
-      return QStringLiteral("按钮3");
-    case Control::按钮2:
-      return QStringLiteral("按钮2");
-    case Control::按钮1:
-      return QStringLiteral("按钮1");
-    case Control::标签1:
-      return QStringLiteral("标签1");
-    case Control::编辑框20:
-      return QStringLiteral("编辑框20");
-    case Control::编辑框1:
-      return QStringLiteral("编辑框1");
-    case Control::按钮_开始:
-      return QStringLiteral("按钮_开始");
-  }
-  return {};
-}
 
 // Places and outer sizes in the client area. 标签1 and the two edit boxes lie beyond the right
 // edge on purpose: they hold state, or nothing, and are never seen.
@@ -66,13 +38,47 @@ constexpr Place kPlaces[] = {
     {Control::编辑框1, {816, 104, 80, 96}}, {Control::按钮_开始, {120, 256, 128, 64}},
 };
 
+// What a screen reader says for a push button. An option is read with its number before its
+// caption, so the four options can be told apart and none is read as nothing while it is empty;
+// the question button, while it shows no question, by what it is for. Other buttons are read by
+// their caption.
+QString spoken_name(Control control, const QString& caption) {
+  int option = 0;
+  switch (control) {
+    case Control::按钮1:
+      option = 1;
+      break;
+    case Control::按钮2:
+      option = 2;
+      break;
+    case Control::按钮3:
+      option = 3;
+      break;
+    case Control::按钮4:
+      option = 4;
+      break;
+    case Control::按钮5:
+      return caption.isEmpty() ? QStringLiteral("题目") : caption;
+    default:
+      return caption;
+  }
+  QString name = QStringLiteral("选项 ") + QString::number(option);
+  if (!caption.isEmpty()) name += QStringLiteral("：") + caption;
+  return name;
+}
+
 }  // namespace
 
 QuizWindow::QuizWindow()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint) {
-  setWindowTitle(QString());
+  // The title bar shows no text. An empty title would not do: Qt publishes the program's name
+  // in its place, and some window managers write "Unnamed Window" there. A single space shows
+  // nothing everywhere.
+  setWindowTitle(QStringLiteral(" "));
+  // A screen reader still names the window.
+  setAccessibleName(QStringLiteral("答题"));
   QPalette client = palette();
   client.setColor(QPalette::Window, client.color(QPalette::Button));
   setPalette(client);
@@ -93,7 +99,9 @@ void QuizWindow::create_controls() {
   question_ = new CaptionButton({}, this);
   for (CaptionButton*& option : options_) option = new CaptionButton({}, this);
   answer_ = "标签"_gb;
-  answer_label_ = new QLabel(display_string(answer_), this);
+  // 标签1 keeps the correct answer out of sight, and its widget shows nothing: a screen reader
+  // reads a label's text out wherever it lies, which would give the answer away.
+  answer_label_ = new QLabel(this);
   answer_label_->setTextFormat(Qt::PlainText);
   answer_label_->setFocusPolicy(Qt::NoFocus);
   load_buffer_ = new LoadBufferEdit(this);
@@ -102,9 +110,20 @@ void QuizWindow::create_controls() {
 
   for (const Place& place : kPlaces) {
     QWidget* control = widget(place.control);
-    control->setObjectName(object_name(place.control));
+    // Widgets carry their controls' names, so tests and accessibility tools can find them.
+    std::string_view name = quiz::control_name(place.control);
+    control->setObjectName(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
     control->setGeometry(place.geometry);
+    if (button(place.control) != nullptr) update_spoken_name(place.control);
   }
+  load_buffer_->setAccessibleName(QStringLiteral("载入的题目文本"));
+  unused_edit_->setAccessibleName(QStringLiteral("未使用的输入框"));
+  history_->setAccessibleName(QStringLiteral("答题记录"));
+}
+
+void QuizWindow::update_spoken_name(Control control) {
+  CaptionButton* shown = button(control);
+  shown->setAccessibleName(spoken_name(control, shown->shown_caption()));
 }
 
 void QuizWindow::set_tab_order() {
@@ -159,9 +178,9 @@ const quiz::Text& QuizWindow::caption(Control control) const {
 void QuizWindow::set_caption(Control control, const quiz::Text& caption) {
   if (control == Control::标签1) {
     answer_ = caption;
-    answer_label_->setText(display_string(answer_));
   } else if (CaptionButton* shown = button(control)) {
     shown->set_caption(caption);
+    update_spoken_name(control);
   }
 }
 

@@ -7,6 +7,11 @@
 // Its outer size, frame included, is 778 × 401 pixels, centred on the primary screen. The frame
 // is known only once a window manager has framed the shown window, so the client area is sized
 // again whenever the frame the window system reports changes.
+//
+// Every control has an accessible name a screen reader can read: the buttons by their captions
+// (each option with its number before it), the list and the edit boxes by what they are for.
+// 标签1 holds the correct answer as its caption but displays nothing, so no screen reader can
+// read the answer out.
 
 #include <QWidget>
 
@@ -50,6 +55,8 @@ class QuizWindow final : public QWidget, public quiz::QuizControls {
  private:
   void create_controls();
   void set_tab_order();
+  // Gives the push button of `control` the name a screen reader reads for it.
+  void update_spoken_name(quiz::Control control);
   // Sizes the client area so that client and frame together make kOuterSize, and centres that
   // outer rectangle on the primary screen. Does nothing while the frame stays the same.
   void fit_to_frame();

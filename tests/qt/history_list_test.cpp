@@ -59,6 +59,14 @@ TEST_F(HistoryListTest, WideLinesAreCutOffNotScrolledOrElided) {
   EXPECT_EQ(list_.item(0)->text(), wide);
 }
 
+TEST_F(HistoryListTest, AHugeLineShowsOnlyItsStart) {
+  list_.add_line("题"_gb + std::string(20 << 20, 'x'));
+  ASSERT_EQ(list_.count(), 1);
+  EXPECT_TRUE(list_.item(0)->text().startsWith(QStringLiteral("题xxx")));
+  EXPECT_LE(list_.item(0)->text().size(), 16 * 1024);
+  list_.grab();  // lays out and draws only what can be seen
+}
+
 TEST_F(HistoryListTest, RowsAreOnePixelTallerThanALine) {
   list_.add_line("行"_gb);
   EXPECT_EQ(list_.visualItemRect(list_.item(0)).height(), list_.fontMetrics().height() + 1);

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QTest>
 #include <functional>
@@ -56,6 +57,28 @@ TEST(QtMessageBoxes, ShowTitleTextIconAndOneChineseButton) {
     EXPECT_EQ(box.buttons, QStringList{QStringLiteral("确定")});
     EXPECT_FALSE(box.button_has_icon);
   }
+}
+
+// A screen reader announces a new window of the alert role at once, with its text. (That the box
+// reaches one as such over AT-SPI is checked by tests/accessibility.)
+TEST(QtMessageBoxes, TheVerdictBoxIsAnAlertToScreenReaders) {
+  QAccessible::Role role_while_open = QAccessible::NoRole;
+  QString text_while_open;
+  {
+    BoxWatcher watcher([&](const SeenBox&) {
+      for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMessageBox*>(window) == nullptr || !window->isVisible()) continue;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(window);
+        role_while_open = accessible->role();
+        text_while_open =
+            accessible->text(QAccessible::Description) + accessible->text(QAccessible::Value);
+      }
+    });
+    QtMessageBoxes().show("信息："_gb, "答错了"_gb, quiz::BoxIcon::none);
+  }
+
+  EXPECT_EQ(role_while_open, QAccessible::AlertMessage);
+  EXPECT_THAT(text_while_open.toStdString(), ::testing::HasSubstr("答错了"));
 }
 
 // Describes a box and the window as it is after a click on 按钮_开始, a click on 按钮1 and a
