@@ -58,9 +58,14 @@ void advise_huge_pages(void* memory, std::size_t size) {
 }  // namespace
 
 void* operator new(std::size_t size) {
-  void* memory = std::malloc(size == 0 ? 1 : size);
+  void* memory = nullptr;
+  if (size < kHugePageSize) {
+    memory = std::malloc(size == 0 ? 1 : size);
+  } else if (posix_memalign(&memory, kHugePageSize, size) == 0) {
+    // Starting on a huge page boundary, the block's first 2 MiB are a huge page too.
+    advise_huge_pages(memory, size);
+  }
   if (!memory) report_allocation_failure(size);
-  if (size >= kHugePageSize) advise_huge_pages(memory, size);
   return memory;
 }
 
