@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
+#include <algorithm>
 
 #include "quiz_window/qt/caption_button.h"
 #include "quiz_window/qt/history_list.h"
@@ -43,26 +44,11 @@ constexpr Place kPlaces[] = {
 // the question button, while it shows no question, by what it is for. Other buttons are read by
 // their caption.
 QString spoken_name(Control control, const QString& caption) {
-  int option = 0;
-  switch (control) {
-    case Control::按钮1:
-      option = 1;
-      break;
-    case Control::按钮2:
-      option = 2;
-      break;
-    case Control::按钮3:
-      option = 3;
-      break;
-    case Control::按钮4:
-      option = 4;
-      break;
-    case Control::按钮5:
-      return caption.isEmpty() ? QStringLiteral("题目") : caption;
-    default:
-      return caption;
-  }
-  QString name = QStringLiteral("选项 ") + QString::number(option);
+  if (control == Control::按钮5) return caption.isEmpty() ? QStringLiteral("题目") : caption;
+  const auto* option = std::find(quiz::kOptionButtons.begin(), quiz::kOptionButtons.end(), control);
+  if (option == quiz::kOptionButtons.end()) return caption;
+  QString name =
+      QStringLiteral("选项 ") + QString::number(option - quiz::kOptionButtons.begin() + 1);
   if (!caption.isEmpty()) name += QStringLiteral("：") + caption;
   return name;
 }
