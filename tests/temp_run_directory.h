@@ -1,7 +1,7 @@
 #pragma once
-// File services over real files in a temporary run directory. `before_read` lets a test change
-// the question folder between the listing and the read, which no real folder can be made to do
-// on cue.
+// File services over real files in a temporary run directory; start-up really changes into it.
+// `before_read` lets a test change the question folder between the listing and the read, which
+// no real folder can be made to do on cue.
 
 #include <functional>
 #include <string>
@@ -23,7 +23,9 @@ class TempRunDirectory final : public FileServices {
     if (before_read) before_read(path);
     return read_whole_file(path);
   }
-  void change_directory(const std::string&) const override {}
+  void change_directory(const std::string& path) const override {
+    PosixFileServices().change_directory(path);
+  }
 
   // The question folder 文本 of this run directory.
   std::string question_folder() const { return quiz::question_folder(run_directory()); }

@@ -15,11 +15,11 @@
 #include "quiz_window/qt/caption_button.h"
 #include "quiz_window/qt/qt_window_host.h"
 #include "quiz_window/qt/quiz_window.h"
-#include "run_directory.h"
 #include "support/clock.h"
 #include "support/fatal_error.h"
 #include "support/one_based_array.h"
 #include "support/text_literal.h"
+#include "tests/temp_run_directory.h"
 
 namespace quiz_qt {
 namespace {
@@ -106,9 +106,8 @@ std::string describe(const SeenBox& box, const QuizWindow& window, std::size_t b
 // and while its box is open the user clicks the start button and an option and closes the
 // window. The box's looks and the window's state go to standard error before OK ends it all.
 void raise_with_window_open(const std::function<void()>& raise) {
-  testing::TemporaryRunDirectory run;
-  run.add_question_file("q.txt", "1+1=?\r\n1\r\n2\r\n3\r\n4\r\n2\r\n");
-  testing::RunDirectoryFiles files(run.path());
+  quiz::testing::TempRunDirectory files;
+  files.add_question("q.txt", "1+1=?\r\n1\r\n2\r\n3\r\n4\r\n2\r\n");
   quiz::MonotonicClock clock;
   quiz::RandomSource random(clock);
   QtWindowHost host(random, files);

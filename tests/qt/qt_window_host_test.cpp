@@ -15,8 +15,8 @@
 #include "qt_printing.h"
 #include "quiz_window/qt/caption_button.h"
 #include "quiz_window/qt/quiz_window.h"
-#include "run_directory.h"
 #include "support/text_literal.h"
+#include "tests/temp_run_directory.h"
 
 namespace quiz_qt {
 namespace {
@@ -79,8 +79,7 @@ class WatchingHost final : public quiz::WindowHost {
 
 TEST(QtWindowHost, StartUpSeedsBeforeShowingAndEndsWithZeroWhenClosed) {
   KeepCurrentDirectory keep;
-  testing::TemporaryRunDirectory run;
-  testing::RunDirectoryFiles files(run.path());
+  quiz::testing::TempRunDirectory files;
   FixedClock clock;
   quiz::RandomSource random(clock);
   QtWindowHost host(random, files);
@@ -94,13 +93,12 @@ TEST(QtWindowHost, StartUpSeedsBeforeShowingAndEndsWithZeroWhenClosed) {
   EXPECT_TRUE(watching.active_after_showing);
   EXPECT_EQ(watching.focus_after_showing, host.window()->widget(Control::按钮_开始));
   EXPECT_FALSE(watching.visible_after_loop);
-  EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(run.path()));
+  EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(files.run_directory()));
 }
 
 TEST(QtWindowHost, AQuestionAnsweredRightThenWrong) {
-  testing::TemporaryRunDirectory run;
-  run.add_question_file("q.txt", "1+1=?\r\n1\r\n2\r\n3\r\n4\r\n2\r\n");
-  testing::RunDirectoryFiles files(run.path());
+  quiz::testing::TempRunDirectory files;
+  files.add_question("q.txt", "1+1=?\r\n1\r\n2\r\n3\r\n4\r\n2\r\n");
   quiz::MonotonicClock clock;
   quiz::RandomSource random(clock);
   QtWindowHost host(random, files);
